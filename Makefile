@@ -27,6 +27,9 @@ demo: build
 	$(BUILD)/velmora-cli $(DEMO_KEY) demo/readme.txt
 	@echo
 	ls -l demo
+	@echo "--- demo/shopping-list.ser read back with openssl (text + padding spaces):"
+	@openssl enc -d -aes-128-cbc -nopad -K $$(printf %s '$(DEMO_KEY)' | od -An -tx1 | tr -d ' \n') \
+	    -iv 00000000000000000000000000000000 -in demo/shopping-list.ser
 
 test: build
 	xvfb-run -a ctest --test-dir $(BUILD) $(CTEST_FLAGS)

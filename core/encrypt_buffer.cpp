@@ -42,13 +42,12 @@ int EncryptBuffer(const unsigned char* key, unsigned char* plaintext, unsigned l
 
     int written = 0;
     int finalWritten = 0;
-    const bool ok =
-        EVP_EncryptInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key, iv) == 1 &&
-        EVP_CIPHER_CTX_set_padding(ctx.get(), 0) == 1 &&
-        EVP_EncryptUpdate(ctx.get(), cipher.get(), &written, plaintext,
-                          static_cast<int>(paddedLength)) == 1 &&
-        EVP_EncryptFinal_ex(ctx.get(), cipher.get() + written, &finalWritten) == 1 &&
-        static_cast<unsigned>(written + finalWritten) == paddedLength;
+    const bool ok = EVP_EncryptInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr, key, iv) == 1 &&
+                    EVP_CIPHER_CTX_set_padding(ctx.get(), 0) == 1 &&
+                    EVP_EncryptUpdate(ctx.get(), cipher.get(), &written, plaintext,
+                                      static_cast<int>(paddedLength)) == 1 &&
+                    EVP_EncryptFinal_ex(ctx.get(), cipher.get() + written, &finalWritten) == 1 &&
+                    static_cast<unsigned>(written + finalWritten) == paddedLength;
     if (!ok) {
         outData.reset();
         outLength = 0;

@@ -83,7 +83,9 @@ struct PlainBuffer {
     ~PlainBuffer() { OPENSSL_cleanse(bytes, used); }
 };
 
-size_t PaddedSize(size_t length) { return length + BLOCK_BYTES - length % BLOCK_BYTES; }
+size_t PaddedSize(size_t length) {
+    return length + BLOCK_BYTES - length % BLOCK_BYTES;
+}
 
 void Report(std::FILE* diagnostics, const char* format, const std::string& path) {
     if (diagnostics != nullptr) {
@@ -95,7 +97,8 @@ void Report(std::FILE* diagnostics, const char* format, const std::string& path)
 
 std::string SerPathFor(const std::string& inputPath) {
     std::string output = inputPath;
-    for (size_t at = output.find(".txt"); at != std::string::npos; at = output.find(".txt", at + 4)) {
+    for (size_t at = output.find(".txt"); at != std::string::npos;
+         at = output.find(".txt", at + 4)) {
         output.replace(at, 4, ".ser");
     }
     return output;

@@ -9,7 +9,9 @@
 namespace velmora::platform {
 namespace {
 
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool MatchFrom(std::string_view wildcard, std::string_view name) {
     // Iterative matcher with single-star backtracking: linear in practice and
@@ -82,7 +84,8 @@ std::vector<FolderEntry> RealFolderSearch::Find(const std::string& pattern) cons
         bool isDirectory = entry->d_type == DT_DIR;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
             struct stat info;
-            isDirectory = stat((folder + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+            isDirectory =
+                stat((folder + entry->d_name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
         }
         entries.push_back({entry->d_name, isDirectory});
     }

@@ -25,7 +25,7 @@ struct FolderEntry {
 /// Entries come in the order the file system returns them; nothing is sorted
 /// and subfolders are not entered.
 class FolderSearch {
-public:
+  public:
     virtual ~FolderSearch() = default;
 
     /// The matching entries, or an empty list when nothing matches or the
@@ -36,7 +36,7 @@ public:
 
 /// The search over the real file system (opendir/readdir).
 class RealFolderSearch : public FolderSearch {
-public:
+  public:
     std::vector<FolderEntry> Find(const std::string& pattern) const override;
 };
 

@@ -8,7 +8,7 @@ namespace velmora::platform {
 
 /// Owns one POSIX file descriptor and closes it when it goes.
 class UniqueFd {
-public:
+  public:
     UniqueFd() = default;
     explicit UniqueFd(int fd) : fd_(fd) {}
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
@@ -33,7 +33,7 @@ public:
         return fd < 0 || ::close(fd) == 0;
     }
 
-private:
+  private:
     void Reset() {
         if (fd_ >= 0) {
             ::close(fd_);

@@ -1,0 +1,110 @@
+#include "platform/folder_search.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+
+namespace velmora::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using velmora::testing::TempDir;
+
+TEST(MatchesWildcard, FollowsTheShellRulesWithoutRegardToCase) {
+    struct Case {
+        const char* wildcard;
+        const char* name;
+        bool matches;
+    };
+    const Case cases[] = {
+        {"*.txt", "a.txt", true},
+        {"*.txt", "B.TXT", true},
+        {"*.txt", "b.Txt", true},
+        {"*.txt", ".txt", true},
+        {"*.txt", "a.txt.bak", false},
+        {"*.txt", "atxt", false},
+        {"*.txt", "a.txt.txt", true},
+        {"*.*", "README", true},
+        {"*.*", "a.b", true},
+        {"*.*", ".hidden", true},
+        {"c.Txt*.txt", "c.txtA.txt", true},
+        {"c.Txt*.txt", "c.txt", false},
+        {"?.txt", "a.txt", true},
+        {"?.txt", "ab.txt", false},
+        {"*", "", true},
+        {"", "a", false},
+        {"a*b*c", "aXbYbZc", true},
+        {"a*b*c", "aXbYcZ", false},
+        {"[ab].txt", "[ab].txt", true},
+        {"[ab].txt", "a.txt", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MatchesWildcard(c.wildcard, c.name), c.matches) << c.wildcard << " vs " << c.name;
+    }
+}
+
+std::set<std::string> Names(const std::vector<FolderEntry>& entries, bool directories) {
+    std::set<std::string> names;
+    for (const auto& entry : entries) {
+        if (entry.isDirectory == directories) {
+            names.insert(entry.name);
+        }
+    }
+    return names;
+}
+
+TEST(RealFolderSearch, ListsOneLevelWithDirectoryFlags) {
+    TempDir dir;
+    dir.Write("a.txt", "a");
+    dir.Write("B.TXT", "b");
+    dir.Write(".hidden.txt", "h");
+    dir.Write("c.txt.bak", "c");
+    dir.Write("sub.txt/inner.txt", "i");
+    dir.MakeDir("real");
+    fs::create_directory_symlink(dir / "real", dir / "link.txt");
+    fs::create_symlink("missing", dir / "dangling.txt");
+
+    const RealFolderSearch search;
+    const auto entries = search.Find(dir / "*.txt");
+    EXPECT_EQ(Names(entries, false),
+              (std::set<std::string>{"a.txt", "B.TXT", ".hidden.txt", "dangling.txt"}));
+    EXPECT_EQ(Names(entries, true), (std::set<std::string>{"sub.txt", "link.txt"}));
+
+    const auto all = search.Find(dir / "*.*");
+    EXPECT_EQ(all.size(), 8u) << "every entry but . and ..";
+    EXPECT_TRUE(std::none_of(all.begin(), all.end(),
+                             [](const FolderEntry& e) { return e.name == "." || e.name == ".."; }));
+}
+
+TEST(RealFolderSearch, FindsNothingWhereThereIsNoFolder) {
+    TempDir dir;
+    dir.Write("file", "x");
+    const RealFolderSearch search;
+    EXPECT_TRUE(search.Find(dir / "missing/*.txt").empty());
+    EXPECT_TRUE(search.Find(dir / "file/*.txt").empty());
+    EXPECT_TRUE(search.Find(dir / "*.txt").empty()) << "a folder without matches";
+    EXPECT_TRUE(search.Find(std::string(5000, 'a') + "/*.txt").empty()) << "beyond the path limit";
+}
+
+TEST(RealFolderSearch, FolderPartMayBeEmptyOrEndInSeparators) {
+    TempDir dir;
+    dir.Write("a.txt", "a");
+    const RealFolderSearch search;
+    EXPECT_EQ(Names(search.Find(dir.Path().string() + "//*.txt"), false),
+              std::set<std::string>{"a.txt"});
+
+    const auto previous = fs::current_path();
+    fs::current_path(dir.Path());
+    const auto here = search.Find("*.txt");
+    fs::current_path(previous);
+    EXPECT_EQ(Names(here, false), std::set<std::string>{"a.txt"});
+}
+
+}  // namespace
+}  // namespace velmora::platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::testing {
+
+struct ProcessResult {
+    std::string out;  ///< everything written to standard output
+    std::string err;  ///< everything written to standard error
+    int exitStatus = -1;
+};
+
+/// Runs `argv` (argv[0] is the program path and its name as invoked) in the
+/// folder `workingDir` with standard input closed, and waits for it.
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingDir);
+
+/// Decrypts `path` with `openssl enc -d -aes-128-cbc -nopad` under `key` and
+/// an all-zero IV: an independent reader of .ser files.
+std::string DecryptWithOpenssl(const std::string& path, const std::string& key);
+
+}  // namespace velmora::testing
