@@ -1,5 +1,7 @@
 // What the tree lists: the top-level items, the contents of expanded folders
 // under each filter, and the placeholder states.
+#include <wx/app.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -154,6 +156,23 @@ TEST_F(FolderTreeTest, CollapsingDropsTheSubtreeAndExpandingReadsAnew) {
     const wxTreeItemId again = ExpandPath({"alpha"});
     EXPECT_EQ(ChildTexts(again), (std::vector<std::string>{"inner", "new.txt"}));
     EXPECT_TRUE(HasOnlyPlaceholder(Child(again, "inner"))) << "expanded state is not kept";
+    ExpectImagesExact();
+}
+
+TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemLeavesTheTreeUsable) {
+    const wxTreeItemId inner = ExpandPath({"alpha", "inner"});
+    tree->SelectItem(Child(inner, "deep.txt"));
+    ASSERT_EQ(tree->GetItemPath(tree->GetSelection()), Root() + "alpha/inner/deep.txt");
+
+    tree->Collapse(tree->GetCurrentDirRoot());
+    const wxTreeItemId selection = tree->GetSelection();
+    if (selection.IsOk()) {
+        EXPECT_EQ(tree->GetItemPath(selection), Root());
+    }
+    wxTheApp->ProcessIdle();
+    const wxTreeItemId again = ExpandPath({"alpha"});
+    tree->SelectItem(again);
+    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Root() + "alpha/");
     ExpectImagesExact();
 }
 
