@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+
+#include <wx/button.h>
+#include <wx/combobox.h>
+#include <wx/dialog.h>
+#include <wx/iconbndl.h>
+#include <wx/string.h>
+#include <wx/textctrl.h>
+
+#include "desktop/folder_tree.h"
+#include "platform/folder_search.h"
+
+namespace velmora::desktop {
+
+/// The program's main dialog: the folder tree with its file-type filter, the
+/// key field, "Encrypt" and "Exit". Encrypt reports every file in a message
+/// box of its own and leaves the dialog open; "Exit", Escape and the close
+/// box end it with wxID_CANCEL. F1 shows the help text.
+class EncryptDialog : public wxDialog {
+  public:
+    /// Control identifiers, as in the dialog's original template.
+    enum ControlId : int { ID_FOLDER_TREE = 1000, ID_KEY_TEXT = 1003, ID_FILTER_BOX = 1007 };
+
+    /// Exactly this many characters can be typed into the key field.
+    static constexpr int KEY_FIELD_MAX_CHARS = 16;
+
+    explicit EncryptDialog(wxWindow* parent);
+
+    FolderTree* folderTree = nullptr;
+    /// The key field's current text, updated on every change of the field.
+    wxString keyText;
+    wxComboBox* filterBox = nullptr;
+    wxIconBundle appIcon;
+
+    wxTextCtrl* KeyField() const { return keyField; }
+
+    /// The Encrypt flow ("Encrypt", or Enter in the key field).
+    void OnOK(wxCommandEvent& event);
+    void OnKeyUpdate(wxCommandEvent& event);
+    void OnFilterChange(wxCommandEvent& event);
+    void OnShowHelp(wxCommandEvent& event);
+
+  private:
+    void CreateControls();
+    void InitControls();
+    void OnCharHook(wxKeyEvent& event);
+    wxTreeItemId SelectedTreeItem() const;
+
+    wxTextCtrl* keyField = nullptr;
+    platform::RealFolderSearch folderSearch;
+};
+
+}  // namespace velmora::desktop

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace velmora::desktop {
+
+/// The text F1 shows in the main dialog.
+inline constexpr const char* HELP_TEXT =
+    "Help:\n"
+    "1.If you select one file like 'xxx.txt',only one file like 'xxx.ser', will be generated.\n"
+    "\tIf you select a directory, which include several files like 'xxxxx.txt',\n"
+    "\tall of those files in this layer will be encrypted,\n"
+    "\tand the files name type will be replaced by 'xxxxx.ser'\n"
+    "2.The length of encrypt key must be 16!\n"
+    "3.File type filter will allow some sepcial file type show!";
+
+}  // namespace velmora::desktop

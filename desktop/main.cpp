@@ -1,0 +1,5 @@
+#include <wx/app.h>
+
+#include "desktop/velmora_app.h"
+
+wxIMPLEMENT_APP(velmora::desktop::VelmoraApp);

@@ -1,0 +1,409 @@
+// The main dialog in-process, with real widgets: every message box it would
+// show is intercepted and checked for text, caption, style, owner and order.
+#include <errno.h>
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/statbox.h>
+#include <wx/stattext.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "desktop/encrypt_dialog.h"
+#include "tests/desktop/message_recorder.h"
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace velmora::desktop {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::DecryptWithOpenssl;
+using testing::MessageRecorder;
+using testing::ReadFile;
+using testing::ShownMessage;
+using testing::TempDir;
+
+const std::string KEY = "0123456789abcdef";
+const std::string KEY_MESSAGE = "Please input encrpty key,Length must be 16!";
+const std::string NO_ITEM = "No Item Selected...";
+const std::string TOO_BIG = "File length is too big. Max length is 0x16000";
+
+std::string Success(const std::string& path) {
+    return "AES-CBC-128 encptry file " + path + " successful!";
+}
+
+// The text with its padding: 1 to 16 spaces up to a whole 16-byte block.
+std::string Padded(const std::string& text) {
+    return text + std::string(16 - text.size() % 16, ' ');
+}
+
+std::set<std::string> FileNames(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// Makes a fresh temporary folder the current directory before the dialog
+// (and so its tree) is built, and restores the old one afterwards.
+class EncryptDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        oldCwd = fs::current_path();
+        fs::current_path(dir.Path());
+        cwd = fs::current_path().string();
+    }
+
+    void TearDown() override {
+        for (const auto& message : recorder.messages) {
+            EXPECT_EQ(message.caption, fs::path(program_invocation_name).stem().string())
+                << "caption = program file name without extension";
+            EXPECT_EQ(message.style & (wxOK | wxCANCEL | wxYES_NO | wxHELP), wxOK) << message.text;
+            EXPECT_EQ(message.style & wxICON_MASK, wxICON_NONE) << message.text;
+            EXPECT_EQ(message.owner, dialog.get()) << message.text;
+        }
+        dialog.reset();
+        fs::current_path(oldCwd);
+    }
+
+    EncryptDialog& Dialog() {
+        if (!dialog) {
+            dialog = std::make_unique<EncryptDialog>(nullptr);
+            dialog->Show();
+        }
+        return *dialog;
+    }
+    FolderTree& Tree() { return *Dialog().folderTree; }
+
+    void SetKey(const std::string& key) { Dialog().KeyField()->SetValue(wxString::FromUTF8(key)); }
+
+    std::vector<std::string> ClickEncrypt() {
+        recorder.messages.clear();
+        wxWindow* button = Dialog().FindWindow(wxID_OK);
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        click.SetEventObject(button);
+        button->ProcessWindowEvent(click);
+        return recorder.Texts();
+    }
+
+    void ChooseFilter(int index) {
+        wxComboBox* box = Dialog().filterBox;
+        box->SetSelection(index);
+        wxCommandEvent change(wxEVT_COMBOBOX, box->GetId());
+        change.SetInt(index);
+        change.SetEventObject(box);
+        box->ProcessWindowEvent(change);
+    }
+
+    wxTreeItemId Child(const wxTreeItemId& parent, const std::string& text) {
+        wxTreeItemIdValue cookie;
+        for (auto item = Tree().GetFirstChild(parent, cookie); item.IsOk();
+             item = Tree().GetNextChild(parent, cookie)) {
+            if (Tree().GetItemText(item).utf8_str().data() == text) {
+                return item;
+            }
+        }
+        ADD_FAILURE() << "no item " << text;
+        return {};
+    }
+
+    // Expands the current-directory root and the folders in `names` below
+    // it, then selects the last one.
+    void Select(const std::vector<std::string>& names) {
+        wxTreeItemId item = Tree().GetCurrentDirRoot();
+        for (const auto& name : names) {
+            Tree().Expand(item);
+            item = Child(item, name);
+            ASSERT_TRUE(item.IsOk());
+        }
+        Tree().SelectItem(item);
+    }
+
+    TempDir dir;
+    std::string cwd;
+    MessageRecorder recorder;
+
+  private:
+    fs::path oldCwd;
+    std::unique_ptr<EncryptDialog> dialog;
+};
+
+TEST_F(EncryptDialogTest, LayoutFollowsTheTemplateInTabOrder) {
+    EXPECT_EQ(Dialog().GetTitle(), "Velmora");
+    struct Expected {
+        wxClassInfo* kind;
+        wxString label;
+    };
+    const std::vector<Expected> expected = {
+        {wxCLASSINFO(wxButton), "Encrypt"},    {wxCLASSINFO(FolderTree), ""},
+        {wxCLASSINFO(wxStaticBox), "Encrypt"}, {wxCLASSINFO(wxStaticText), "Input Encrypt Key:"},
+        {wxCLASSINFO(wxTextCtrl), ""},         {wxCLASSINFO(wxStaticBox), "Source Folder"},
+        {wxCLASSINFO(wxButton), "Exit"},       {wxCLASSINFO(wxStaticBox), "Filter"},
+        {wxCLASSINFO(wxComboBox), ""},         {wxCLASSINFO(wxStaticText), "Show File Type:"},
+    };
+    const wxWindowList& children = Dialog().GetChildren();
+    ASSERT_EQ(children.size(), expected.size());
+    size_t i = 0;
+    for (wxWindow* child : children) {
+        EXPECT_TRUE(child->IsKindOf(expected[i].kind)) << "control " << i;
+        if (!expected[i].label.empty()) {
+            EXPECT_EQ(child->GetLabel(), expected[i].label) << "control " << i;
+        }
+        ++i;
+    }
+    EXPECT_EQ(Dialog().GetDefaultItem(), Dialog().FindWindow(wxID_OK));
+    EXPECT_TRUE(Dialog().GetIcons().GetIcon(32).IsOk());
+    EXPECT_TRUE(Dialog().GetIcons().GetIcon(16).IsOk());
+
+    wxComboBox* filter = Dialog().filterBox;
+    ASSERT_EQ(filter->GetCount(), 3u);
+    EXPECT_EQ(filter->GetString(0), "Text file(*.txt)");
+    EXPECT_EQ(filter->GetString(1), "Text file(*.ser)");
+    EXPECT_EQ(filter->GetString(2), "All file(*.*)");
+    EXPECT_EQ(filter->GetSelection(), 0);
+    EXPECT_EQ(Tree().filterIndex, 0);
+}
+
+// The key is checked before anything else, by its length in bytes.
+TEST_F(EncryptDialogTest, KeyMustBeSixteenBytes) {
+    dir.Write("a.txt", "text");
+    const struct {
+        const char* name;
+        std::string key;
+        bool selectFile;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"empty, nothing selected", "", false, {KEY_MESSAGE}},
+        {"15 characters, nothing selected", "0123456789abcde", false, {KEY_MESSAGE}},
+        {"15 characters, file selected", "0123456789abcde", true, {KEY_MESSAGE}},
+        {"16 characters, one of them two bytes",
+         std::string(16, ' ').replace(0, 1, "\xC3\xA9"),
+         true,
+         {KEY_MESSAGE}},
+        {"16 spaces, nothing selected", std::string(16, ' '), false, {NO_ITEM}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.selectFile) {
+            Select({"a.txt"});
+        } else {
+            Tree().UnselectAll();
+        }
+        SetKey(c.key);
+        EXPECT_EQ(Dialog().keyText.utf8_str().data(), c.key) << "keyText follows the field";
+        EXPECT_EQ(ClickEncrypt(), c.expected);
+        EXPECT_FALSE(fs::exists(dir / "a.ser")) << "no file may be touched";
+    }
+}
+
+TEST_F(EncryptDialogTest, FieldTakesAtMostSixteenCharactersAndLongerIsRefused) {
+    Select({});
+    SetKey(KEY + "X");
+    EXPECT_LE(Dialog().KeyField()->GetValue().length(), 16u);
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{KEY_MESSAGE});
+}
+
+// Nothing selected: right after start, and after the selection is removed.
+TEST_F(EncryptDialogTest, NothingSelectedIsReported) {
+    dir.Write("a.txt", "text");
+    SetKey(KEY);
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{NO_ITEM}) << "at start";
+    Select({"a.txt"});
+    Tree().UnselectAll();
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{NO_ITEM}) << "after unselecting";
+    EXPECT_FALSE(fs::exists(dir / "a.ser"));
+}
+
+TEST_F(EncryptDialogTest, SelectedFileIsEncryptedAndDialogStaysAsItWas) {
+    const std::string path = dir.Write("a.txt", "Hello, Velmora.\n");
+    Select({"a.txt"});
+    SetKey(KEY);
+    const wxTreeItemId selected = Tree().GetSelection();
+
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{Success(cwd + "/a.txt")});
+    EXPECT_EQ(DecryptWithOpenssl(dir / "a.ser", KEY), Padded("Hello, Velmora.\n"));
+    EXPECT_EQ(ReadFile(path), "Hello, Velmora.\n");
+
+    EXPECT_TRUE(Dialog().IsShown());
+    EXPECT_EQ(Dialog().KeyField()->GetValue(), KEY);
+    EXPECT_EQ(Tree().GetSelection(), selected);
+
+    fs::remove(dir / "a.ser");
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{Success(cwd + "/a.txt")}) << "run again";
+    EXPECT_TRUE(fs::exists(dir / "a.ser"));
+}
+
+TEST_F(EncryptDialogTest, FolderEncryptsOnlyItsOwnLowerCaseTxtFiles) {
+    dir.Write("docs/a.txt", "alpha");
+    dir.Write("docs/B.TXT", "bravo");
+    dir.Write("docs/c.txt.bak", "charlie");
+    dir.Write("docs/notes.ser", "not text");
+    dir.Write("docs/sub.txt/inner.txt", "inner");
+    const std::set<std::string> before = FileNames(dir / "docs");
+    Select({"docs"});
+    SetKey(KEY);
+
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{Success(cwd + "/docs/a.txt")});
+
+    std::set<std::string> after = before;
+    after.insert("a.ser");
+    EXPECT_EQ(FileNames(dir / "docs"), after);
+    EXPECT_EQ(FileNames(dir / "docs/sub.txt"), std::set<std::string>{"inner.txt"});
+    EXPECT_EQ(DecryptWithOpenssl(dir / "docs/a.ser", KEY), Padded("alpha"));
+}
+
+// Each box is shown after its own file and before the next one is touched;
+// a failed file does not stop the batch.
+TEST_F(EncryptDialogTest, FolderBatchReportsEachFileBeforeTheNextAndGoesOnAfterFailure) {
+    dir.Write("batch/first.txt", "first");
+    dir.WriteSized("batch/big.txt", 0x16000);
+    dir.Write("batch/last.txt", "last");
+    Select({"batch"});
+    SetKey(KEY);
+    int successes = 0;
+    recorder.onShow = [&](const ShownMessage& message) {
+        if (message.text.rfind("AES-CBC-128", 0) == 0) {
+            ++successes;
+        }
+        int serFiles = 0;
+        for (const auto& name : FileNames(dir / "batch")) {
+            serFiles += fs::path(name).extension() == ".ser";
+        }
+        EXPECT_EQ(serFiles, successes) << "while showing: " << message.text;
+    };
+
+    const auto shown = ClickEncrypt();
+
+    EXPECT_EQ(std::multiset<std::string>(shown.begin(), shown.end()),
+              (std::multiset<std::string>{Success(cwd + "/batch/first.txt"), TOO_BIG,
+                                          Success(cwd + "/batch/last.txt")}));
+    EXPECT_TRUE(fs::exists(dir / "batch/first.ser"));
+    EXPECT_TRUE(fs::exists(dir / "batch/last.ser"));
+    EXPECT_FALSE(fs::exists(dir / "batch/big.ser"));
+}
+
+TEST_F(EncryptDialogTest, FolderWithoutTextFilesShowsNothing) {
+    dir.Write("empty/readme.md", "no text here");
+    Select({"empty"});
+    SetKey(KEY);
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{});
+}
+
+// "Drives" has the empty path: the current directory is searched and the
+// messages carry bare names.
+TEST_F(EncryptDialogTest, DrivesRootSearchesTheCurrentDirectory) {
+    dir.Write("a.txt", "in the current directory");
+    Tree().SelectItem(Tree().GetDrivesRoot());
+    SetKey(KEY);
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{Success("a.txt")});
+    EXPECT_EQ(DecryptWithOpenssl(dir / "a.ser", KEY), Padded("in the current directory"));
+}
+
+// B.TXT has no lower-case ".txt" to rewrite, so its output would be the input
+// itself: refused, and the input stays as it was.
+TEST_F(EncryptDialogTest, UpperCaseTxtFileIsRefusedAndKeptIntact) {
+    dir.Write("docs/B.TXT", "bravo");
+    ChooseFilter(2);
+    Select({"docs", "B.TXT"});
+    SetKey(KEY);
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{"WriteFile " + cwd + "/docs/B.TXT error!"});
+    EXPECT_EQ(ReadFile(dir / "docs/B.TXT"), "bravo");
+    EXPECT_EQ(FileNames(dir / "docs"), std::set<std::string>{"B.TXT"});
+}
+
+TEST_F(EncryptDialogTest, MissingFileReportsOpenError) {
+    dir.Write("gone.txt", "soon gone");
+    Select({"gone.txt"});
+    fs::remove(dir / "gone.txt");
+    SetKey(KEY);
+    EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{"OpenFile " + cwd + "/gone.txt error!"});
+}
+
+TEST_F(EncryptDialogTest, FilterWritesFilterIndexWithoutRefreshingTheTree) {
+    dir.Write("a.txt", "a");
+    dir.Write("b.ser", "b");
+    Select({});
+    Tree().Expand(Tree().GetCurrentDirRoot());
+    const size_t listed = Tree().GetChildrenCount(Tree().GetCurrentDirRoot());
+    for (int index : {1, 2, -1, 0}) {
+        ChooseFilter(index);
+        EXPECT_EQ(Tree().filterIndex, index);
+        EXPECT_EQ(Tree().GetChildrenCount(Tree().GetCurrentDirRoot()), listed);
+    }
+}
+
+TEST_F(EncryptDialogTest, F1ShowsHelpOnlyWithoutModifiers) {
+    const std::string help =
+        "Help:\n1.If you select one file like 'xxx.txt',only one file like 'xxx.ser', will be "
+        "generated.\n\tIf you select a directory, which include several files like "
+        "'xxxxx.txt',\n\tall of those files in this layer will be encrypted,\n\tand the files "
+        "name type will be replaced by 'xxxxx.ser'\n2.The length of encrypt key must be "
+        "16!\n3.File type filter will allow some sepcial file type show!";
+    const struct {
+        const char* name;
+        bool shift, control, alt;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"F1", false, false, false, {help}},
+        {"Shift+F1", true, false, false, {}},
+        {"Ctrl+F1", false, true, false, {}},
+        {"Alt+F1", false, false, true, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        recorder.messages.clear();
+        wxKeyEvent key(wxEVT_CHAR_HOOK);
+        key.m_keyCode = WXK_F1;
+        key.SetShiftDown(c.shift);
+        key.SetControlDown(c.control);
+        key.SetAltDown(c.alt);
+        key.SetEventObject(&Dialog());
+        Dialog().ProcessWindowEvent(key);
+        EXPECT_EQ(recorder.Texts(), c.expected);
+    }
+}
+
+// "Exit", Escape and the close box end the modal dialog with no message.
+TEST_F(EncryptDialogTest, ExitEscapeAndCloseEndTheDialogSilently) {
+    const struct {
+        const char* name;
+        std::function<void(EncryptDialog&)> act;
+    } cases[] = {
+        {"Exit",
+         [](EncryptDialog& d) {
+             wxWindow* exit = d.FindWindow(wxID_CANCEL);
+             wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+             click.SetEventObject(exit);
+             exit->ProcessWindowEvent(click);
+         }},
+        {"Escape",
+         [](EncryptDialog& d) {
+             wxKeyEvent key(wxEVT_CHAR_HOOK);
+             key.m_keyCode = WXK_ESCAPE;
+             key.SetEventObject(&d);
+             d.ProcessWindowEvent(key);
+         }},
+        {"close box", [](EncryptDialog& d) { d.Close(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EncryptDialog modal(nullptr);
+        modal.CallAfter([&] {
+            c.act(modal);
+            if (modal.IsModal()) {
+                modal.EndModal(wxID_ABORT);  // still open: fail instead of hanging
+            }
+        });
+        EXPECT_EQ(modal.ShowModal(), wxID_CANCEL);
+        EXPECT_EQ(recorder.Texts(), std::vector<std::string>{});
+    }
+}
+
+}  // namespace
+}  // namespace velmora::desktop
