@@ -37,20 +37,10 @@ void FolderTreeTest::TearDown() {
     std::filesystem::current_path(savedDirectory_);
 }
 
-std::vector<std::string> FolderTreeTest::Folders() const {
+std::vector<std::string> FolderTreeTest::RootEntries(bool folders) const {
     std::vector<std::string> names;
     for (const auto& entry : platform::RealFolderSearch().Find(Root() + "*.*")) {
-        if (entry.isDirectory) {
-            names.push_back(entry.name);
-        }
-    }
-    return names;
-}
-
-std::vector<std::string> FolderTreeTest::Files() const {
-    std::vector<std::string> names;
-    for (const auto& entry : platform::RealFolderSearch().Find(Root() + "*.*")) {
-        if (!entry.isDirectory) {
+        if (entry.isDirectory == folders) {
             names.push_back(entry.name);
         }
     }

@@ -26,9 +26,10 @@ class FolderTreeTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    /// Directory order of the fixture root's entries, as the search sees it.
-    std::vector<std::string> Folders() const;
-    std::vector<std::string> Files() const;
+    /// The fixture root's folders, or its files, in directory order.
+    std::vector<std::string> RootEntries(bool folders) const;
+    std::vector<std::string> Folders() const { return RootEntries(true); }
+    std::vector<std::string> Files() const { return RootEntries(false); }
 
     std::vector<wxTreeItemId> Children(const wxTreeItemId& item) const;
     std::vector<std::string> ChildTexts(const wxTreeItemId& item) const;
