@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -68,15 +69,15 @@ class RunningProgram {
         }
     }
 
-    // A visible window of this process, other than `except`, whose title is
+    // A visible window of this process, none of `except`, whose title is
     // exactly `title`; "" when none appears while the process runs.
-    std::string WaitForWindow(const std::string& title, const std::string& except = "") {
+    std::string WaitForWindow(const std::string& title, const std::set<std::string>& except = {}) {
         for (int i = 0; i < kPolls && !HasExited(); ++i) {
             // xdotool matches names without regard to case: compare exactly here.
             std::istringstream ids(Xdotool("search --onlyvisible --pid " + std::to_string(pid) +
                                            " --name '^" + title + "$'"));
             for (std::string id; std::getline(ids, id);) {
-                if (id != except && Xdotool("getwindowname " + id) == title) {
+                if (except.count(id) == 0 && Xdotool("getwindowname " + id) == title) {
                     return id;
                 }
             }
@@ -117,8 +118,9 @@ void Keys(const std::string& keys) {
 
 // Select the file in the current directory's tree with the keyboard, type a
 // key (the field takes its first 16 characters only), press Enter; one
-// message box reports the file, and Escape then ends the program with 0.
-TEST(VelmoraProgramTest, EncryptsTheSelectedFileAndEndsOnEscape) {
+// message box reports the file. F1 brings up another box (the help), and
+// Escape then ends the program with 0.
+TEST(VelmoraProgramTest, EncryptsTheSelectedFileShowsHelpAndEndsOnEscape) {
     ASSERT_FALSE(getenv("DISPLAY") == nullptr) << "run under xvfb-run";
     TempDir dir;
     dir.Write("a.txt", "Secret plans.\n");
@@ -135,13 +137,21 @@ TEST(VelmoraProgramTest, EncryptsTheSelectedFileAndEndsOnEscape) {
     Xdotool("type --delay 30 " + key + "XYZ");
     Keys("Return");
 
-    const std::string box = program.WaitForWindow("velmora", dialog);
+    const std::string box = program.WaitForWindow("velmora", {dialog});
     ASSERT_FALSE(box.empty()) << "no message box appeared";
     EXPECT_EQ(DecryptWithOpenssl(dir / "a.ser", key), "Secret plans.\n" + std::string(2, ' '));
     EXPECT_EQ(ReadFile(dir / "a.txt"), "Secret plans.\n");
 
     Focus(box);
     Keys("Return");
+
+    Focus(dialog);
+    Keys("F1");
+    const std::string help = program.WaitForWindow("velmora", {dialog, box});
+    ASSERT_FALSE(help.empty()) << "F1 showed no help box";
+    Focus(help);
+    Keys("Return");
+
     Focus(dialog);
     Keys("Escape");
     EXPECT_EQ(program.WaitForExit(), 0);
