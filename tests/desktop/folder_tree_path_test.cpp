@@ -81,6 +81,19 @@ TEST_F(FolderTreeTest, CurrentDirectoryAtTheRootEndsInTwoSlashes) {
     EXPECT_EQ(tree->GetItemPath(tree->GetCurrentDirRoot()), "//");
 }
 
+TEST_F(FolderTreeTest, CurrentDirectoryThatIsGoneHasNoPathRatherThanTheRoot) {
+    const std::string gone = dir.MakeDir("gone");
+    ASSERT_EQ(chdir(gone.c_str()), 0);
+    ASSERT_EQ(rmdir(gone.c_str()), 0);
+    tree->Initialize(true);
+
+    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    EXPECT_FALSE(tree->GetItemText(root).empty());
+    EXPECT_EQ(tree->GetItemPath(root), "");
+    tree->Expand(root);
+    EXPECT_TRUE(HasOnlyPlaceholder(root));
+}
+
 TEST_F(FolderTreeTest, DrivePathsFollowTheDriveListByPosition) {
     shell->volumes = {"/", dir / "alpha/", dir / "empty/"};
     shell->displayName = [](const std::string&) { return std::string("Same name"); };
