@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "desktop/encrypt_dialog.h"
+#include "desktop/result_message.h"
 #include "tests/desktop/message_recorder.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
@@ -325,6 +326,33 @@ TEST_F(EncryptDialogTest, MissingFileReportsOpenError) {
     EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{"OpenFile " + cwd + "/gone.txt error!"});
 }
 
+// The mode follows the text of the path, not what the item is.
+TEST_F(EncryptDialogTest, ModeFollowsThePathText) {
+    dir.Write("old.txt/inside.txt", "a folder whose name has .txt");
+    dir.Write("b.ser", "encrypted before");
+    const struct {
+        const char* name;
+        int filter;
+        std::vector<std::string> select;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"folder named old.txt is taken for a file",
+         0,
+         {"old.txt"},
+         {"OpenFile " + cwd + "/old.txt/ error!"}},
+        {".ser file searches b.ser*.txt beside it: nothing", 1, {"b.ser"}, {}},
+    };
+    SetKey(KEY);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ChooseFilter(c.filter);
+        Tree().Collapse(Tree().GetCurrentDirRoot());
+        Select(c.select);
+        EXPECT_EQ(ClickEncrypt(), c.expected);
+    }
+    EXPECT_EQ(FileNames(dir / "old.txt"), std::set<std::string>{"inside.txt"});
+}
+
 TEST_F(EncryptDialogTest, FilterWritesFilterIndexWithoutRefreshingTheTree) {
     dir.Write("a.txt", "a");
     dir.Write("b.ser", "b");
@@ -402,6 +430,23 @@ TEST_F(EncryptDialogTest, ExitEscapeAndCloseEndTheDialogSilently) {
         });
         EXPECT_EQ(modal.ShowModal(), wxID_CANCEL);
         EXPECT_EQ(recorder.Texts(), std::vector<std::string>{});
+    }
+}
+
+// Every result has its own text; -4 cannot be brought about from the dialog.
+TEST(ResultMessageTest, EveryResultHasItsText) {
+    const struct {
+        EncryptResult result;
+        std::string expected;
+    } cases[] = {
+        {EncryptResult::Done, "AES-CBC-128 encptry file d/a.txt successful!"},
+        {EncryptResult::OpenFailed, "OpenFile d/a.txt error!"},
+        {EncryptResult::TooLarge, "File length is too big. Max length is 0x16000"},
+        {EncryptResult::WriteFailed, "WriteFile d/a.txt error!"},
+        {EncryptResult::ReadFailed, "ReadFile d/a.txt error!"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ResultMessage(c.result, "d/a.txt"), c.expected);
     }
 }
 
