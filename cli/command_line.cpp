@@ -4,14 +4,10 @@
 #include <string>
 
 #include "core/encrypt.h"
+#include "core/selection.h"
 
 namespace velmora::cli {
 namespace {
-
-bool EndsWith(const std::string& text, const char* suffix) {
-    const size_t length = std::strlen(suffix);
-    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
-}
 
 void EncryptOneFile(const unsigned char* key, const std::string& target, std::FILE* out) {
     if (EncryptTextFile(key, target, out) == EncryptResult::Done) {
@@ -30,7 +26,7 @@ void EncryptFolder(const unsigned char* key, const std::string& target,
     }
     for (const auto& entry : entries) {
         const std::string path = target + "/" + entry.name;
-        if (entry.isDirectory || !EndsWith(path, ".txt")) {
+        if (entry.isDirectory || !IsTextFileEntry(path)) {
             std::fprintf(out, "Not a Directory!\n");
             continue;
         }
@@ -83,7 +79,7 @@ int RunCommandLine(int argc, const char* const* argv, const platform::FolderSear
     }
     const auto* keyBytes = reinterpret_cast<const unsigned char*>(key);
     const std::string target = argv[2];
-    if (target.find(".txt") != std::string::npos || target.find(".TXT") != std::string::npos) {
+    if (NamesSingleTextFile(target)) {
         EncryptOneFile(keyBytes, target, out);
     } else {
         EncryptFolder(keyBytes, target, search, out);

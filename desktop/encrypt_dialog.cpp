@@ -7,6 +7,7 @@
 
 #include "core/encrypt.h"
 #include "desktop/app_icon.h"
+#include "desktop/display_text.h"
 #include "desktop/encrypt_selection.h"
 #include "desktop/help_text.h"
 #include "desktop/message_box.h"

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "core/selection.h"
+#include "desktop/display_text.h"
 #include "platform/folder_search.h"
 #include "platform/gio_shell.h"
 
@@ -47,18 +49,9 @@ wxString ItemText(const std::string& displayName, const std::string& path) {
         if (candidate.empty()) {
             continue;
         }
-        wxString text = wxString::FromUTF8(candidate);
-        if (text.empty()) {
-            text = wxString::From8BitData(candidate.data(), candidate.size());
-        }
-        return text;
+        return ToDisplayText(candidate);
     }
     return wxS("?");
-}
-
-bool EndsWith(const std::string& text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 }  // namespace
