@@ -15,6 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::DecryptWithOpenssl;
+using testing::Padded;
 using testing::ReadFile;
 using testing::TempDir;
 
@@ -36,11 +37,6 @@ Outcome Encrypt(const std::string& path) {
     Outcome run{result, std::string(text, size)};
     std::free(text);
     return run;
-}
-
-std::string Padded(std::string text) {
-    text.append(16 - text.size() % 16, ' ');
-    return text;
 }
 
 TEST(SerPathFor, ReplacesEveryLowerCaseTxtLeftToRight) {

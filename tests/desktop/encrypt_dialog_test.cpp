@@ -25,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::DecryptWithOpenssl;
 using testing::MessageRecorder;
+using testing::Padded;
 using testing::ReadFile;
 using testing::ShownMessage;
 using testing::TempDir;
@@ -36,11 +37,6 @@ const std::string TOO_BIG = "File length is too big. Max length is 0x16000";
 
 std::string Success(const std::string& path) {
     return "AES-CBC-128 encptry file " + path + " successful!";
-}
-
-// The text with its padding: 1 to 16 spaces up to a whole 16-byte block.
-std::string Padded(const std::string& text) {
-    return text + std::string(16 - text.size() % 16, ' ');
 }
 
 std::set<std::string> FileNames(const std::string& folder) {

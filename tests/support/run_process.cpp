@@ -70,6 +70,11 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     return result;
 }
 
+std::string Padded(std::string text) {
+    text.append(16 - text.size() % 16, ' ');
+    return text;
+}
+
 std::string DecryptWithOpenssl(const std::string& path, const std::string& key) {
     std::string hexKey;
     for (unsigned char c : key) {
