@@ -1,18 +1,21 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
-#include "platform/folder_search.h"
+#include "core/encrypt_target.h"
 
 namespace velmora::cli {
 
-/// Runs velmora-cli on its argument vector: checks the arguments, encrypts
-/// one file or every "*.txt" file directly inside a folder, and reports on
-/// `out`. Returns the exit status (0 in every case but a failed start-up).
-int RunCommandLine(int argc, const char* const* argv, const platform::FolderSearch& search,
+/// Runs velmora-cli on its arguments (the program name first, then the key
+/// and the target): checks them, encrypts one file or every "*.txt" file
+/// directly inside a folder, and reports on `out`, each message flushed as
+/// it is written. Returns the exit status: 0, whatever failed.
+int RunCommandLine(const std::vector<std::string>& arguments, const TargetServices& services,
                    std::FILE* out);
 
 /// Prints the usage text with `programName` in it.
-void PrintUsage(const char* programName, std::FILE* out);
+void PrintUsage(const std::string& programName, std::FILE* out);
 
 }  // namespace velmora::cli

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <memory>
 #include <string>
+
+#include "core/key.h"
+#include "platform/file_system.h"
 
 namespace velmora {
 
@@ -11,9 +13,8 @@ namespace velmora {
 /// refused, so the largest accepted input is MAX_INPUT_BYTES - 1 bytes.
 inline constexpr std::size_t MAX_INPUT_BYTES = 0x16000;
 
-/// AES block size and key size, in bytes.
+/// AES block size, in bytes.
 inline constexpr std::size_t BLOCK_BYTES = 16;
-inline constexpr std::size_t KEY_BYTES = 16;
 
 /// Outcome of EncryptTextFile. The values are part of the interface: the
 /// front ends map each of them to a message of their own.
@@ -21,8 +22,7 @@ enum class EncryptResult : int {
     Done = 0,          ///< the .ser file was written
     OpenFailed = -1,   ///< the input cannot be opened or is not a regular file
     TooLarge = -2,     ///< the input holds MAX_INPUT_BYTES bytes or more
-    WriteFailed = -3,  ///< the output cannot be created, written, flushed or closed,
-                       ///< or would overwrite the input itself
+    WriteFailed = -3,  ///< the output cannot be written whole, or it is the input itself
     ReadFailed = -4,   ///< the input could not be read whole
 };
 
@@ -50,16 +50,15 @@ int EncryptBuffer(const unsigned char* key, unsigned char* plaintext, unsigned l
 /// the path, left to right, without overlaps) replaced by ".ser".
 std::string SerPathFor(const std::string& inputPath);
 
-/// Encrypts the file at `inputPath` into the file named by SerPathFor beside
-/// it. `key` points to the 16 key bytes. When `diagnostics` is given, a line
-/// naming the failing path is printed there before a failure result:
-/// "Open file %s error!\n" (-1), "Read file %s error!\n" (-2, -4) and
-/// "Write file %s error!\n" with the output path (-3).
+/// Encrypts the file at `inputPath` into the file named SerPathFor(inputPath),
+/// through `files`. Prints nothing; the result says what happened.
 ///
-/// The input is never modified. On any failure no output is left behind
-/// (an output that was created is removed again), and an existing output
-/// that is the input itself is refused with WriteFailed.
-EncryptResult EncryptTextFile(const unsigned char* key, const std::string& inputPath,
-                              std::FILE* diagnostics = nullptr);
+/// The input is never modified. The output is replaced whole or not at all:
+/// on any failure an existing output keeps its old content. An output name
+/// that does not end in ".ser" is only ever created, never replaced, and an
+/// output that is the input itself under another name is refused
+/// (WriteFailed).
+EncryptResult EncryptTextFile(const Key& key, const std::string& inputPath,
+                              platform::FileSystem& files);
 
 }  // namespace velmora

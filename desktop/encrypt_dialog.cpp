@@ -5,21 +5,21 @@
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
-#include "core/encrypt.h"
+#include "core/encrypt_target.h"
+#include "core/key.h"
 #include "desktop/app_icon.h"
-#include "desktop/display_text.h"
-#include "desktop/encrypt_selection.h"
+#include "desktop/file_filter.h"
 #include "desktop/help_text.h"
 #include "desktop/message_box.h"
+#include "desktop/message_box_report.h"
+#include "platform/arguments.h"
+#include "platform/system_menu.h"
+
+// The message texts below are kept byte for byte, misspelling included
+// ("encrpty"); see docs/behaviour.md.
 
 namespace velmora::desktop {
 namespace {
-
-// Client size of the dialog, in dialog units.
-constexpr int kDialogWidth = 295;
-constexpr int kDialogHeight = 221;
-
-const char* const kFilterNames[] = {"Text file(*.txt)", "Text file(*.ser)", "All file(*.*)"};
 
 // The rectangle x, y, width, height in dialog units, in pixels of `window`.
 wxRect DialogUnitRect(wxWindow* window, int x, int y, int width, int height) {
@@ -28,10 +28,11 @@ wxRect DialogUnitRect(wxWindow* window, int x, int y, int width, int height) {
 
 }  // namespace
 
-EncryptDialog::EncryptDialog(wxWindow* parent)
+EncryptDialog::EncryptDialog(wxWindow* parent, const DesktopServices& services)
     : wxDialog(parent, wxID_ANY, "Velmora", wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
-      appIcon(LoadAppIcon()) {
+      appIcon(LoadAppIcon()),
+      services(services) {
     CreateControls();
     InitControls();
 }
@@ -39,14 +40,15 @@ EncryptDialog::EncryptDialog(wxWindow* parent)
 // Creates the controls in tab order, at the rectangles of the original
 // template.
 void EncryptDialog::CreateControls() {
-    SetClientSize(wxDLG_UNIT(this, wxSize(kDialogWidth, kDialogHeight)));
+    SetClientSize(wxDLG_UNIT(this, wxSize(kWidthInDialogUnits, kHeightInDialogUnits)));
 
     wxRect r = DialogUnitRect(this, 180, 192, 50, 14);
     auto* encryptButton = new wxButton(this, wxID_OK, "Encrypt", r.GetPosition(), r.GetSize());
 
     r = DialogUnitRect(this, 14, 46, 266, 128);
-    folderTree = new FolderTree(this, ID_FOLDER_TREE, r.GetPosition(), r.GetSize(),
-                                FolderTree::kDefaultStyle | wxBORDER_SIMPLE);
+    folderTree =
+        new FolderTree(this, ID_FOLDER_TREE, services.shell, services.search, r.GetPosition(),
+                       r.GetSize(), FolderTree::kDefaultStyle | wxBORDER_SIMPLE);
 
     r = DialogUnitRect(this, 7, 181, 277, 28);
     new wxStaticBox(this, wxID_ANY, "Encrypt", r.GetPosition(), r.GetSize());
@@ -83,12 +85,13 @@ void EncryptDialog::CreateControls() {
 
 void EncryptDialog::InitControls() {
     keyField->SetMaxLength(KEY_FIELD_MAX_CHARS);
+    platform::AppendHelpItemToSystemMenu(GetHandle());
     SetIcons(appIcon);
-    for (const char* name : kFilterNames) {
+    for (const char* name : FileFilter::kNames) {
         filterBox->Append(name);
     }
-    filterBox->SetSelection(0);
-    folderTree->Initialize(true);
+    // The tree filled itself when it was made, with filterIndex 0 to match.
+    filterBox->SetSelection(FileFilter::kTextFiles);
 
     Bind(wxEVT_BUTTON, &EncryptDialog::OnOK, this, wxID_OK);
     Bind(wxEVT_TEXT, &EncryptDialog::OnKeyUpdate, this, ID_KEY_TEXT);
@@ -114,8 +117,8 @@ wxTreeItemId EncryptDialog::SelectedTreeItem() const {
 
 void EncryptDialog::OnOK(wxCommandEvent&) {
     const wxTreeItemId item = SelectedTreeItem();
-    const wxScopedCharBuffer key = keyText.utf8_str();
-    if (key.length() != KEY_BYTES) {
+    const std::optional<Key> key = Key::FromBytes(platform::KeyBytesOf(keyText.utf8_string()));
+    if (!key) {
         ShowMessageBox(this, "Please input encrpty key,Length must be 16!");
         return;
     }
@@ -123,10 +126,9 @@ void EncryptDialog::OnOK(wxCommandEvent&) {
         ShowMessageBox(this, "No Item Selected...");
         return;
     }
-    EncryptSelection(reinterpret_cast<const unsigned char*>(key.data()),
-                     folderTree->GetItemPath(item), folderSearch, [this](const std::string& text) {
-                         ShowMessageBox(this, ToDisplayText(text));
-                     });
+    MessageBoxReport report(this);
+    EncryptTarget(*key, folderTree->GetItemPath(item), FolderPath::EndsInSeparator,
+                  services.ForEncryption(), report);
 }
 
 void EncryptDialog::OnKeyUpdate(wxCommandEvent&) {

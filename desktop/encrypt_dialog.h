@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 #include <wx/button.h>
 #include <wx/combobox.h>
 #include <wx/dialog.h>
@@ -9,8 +7,8 @@
 #include <wx/string.h>
 #include <wx/textctrl.h>
 
+#include "desktop/desktop_services.h"
 #include "desktop/folder_tree.h"
-#include "platform/folder_search.h"
 
 namespace velmora::desktop {
 
@@ -26,7 +24,12 @@ class EncryptDialog : public wxDialog {
     /// Exactly this many characters can be typed into the key field.
     static constexpr int KEY_FIELD_MAX_CHARS = 16;
 
-    explicit EncryptDialog(wxWindow* parent);
+    /// Client size of the dialog, in dialog units.
+    static constexpr int kWidthInDialogUnits = 295;
+    static constexpr int kHeightInDialogUnits = 221;
+
+    /// The services must outlive the dialog.
+    EncryptDialog(wxWindow* parent, const DesktopServices& services);
 
     FolderTree* folderTree = nullptr;
     /// The key field's current text, updated on every change of the field.
@@ -48,8 +51,8 @@ class EncryptDialog : public wxDialog {
     void OnCharHook(wxKeyEvent& event);
     wxTreeItemId SelectedTreeItem() const;
 
+    DesktopServices services;
     wxTextCtrl* keyField = nullptr;
-    platform::RealFolderSearch folderSearch;
 };
 
 }  // namespace velmora::desktop

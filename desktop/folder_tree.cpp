@@ -3,92 +3,76 @@
 #include <wx/dcmemory.h>
 #include <wx/settings.h>
 
-#include <unistd.h>
 #include <algorithm>
-#include <cstdlib>
 
-#include "core/selection.h"
 #include "desktop/display_text.h"
+#include "desktop/file_filter.h"
+#include "platform/current_directory.h"
 #include "platform/folder_search.h"
-#include "platform/gio_shell.h"
+#include "platform/path.h"
+#include "platform/shell.h"
 
 namespace velmora::desktop {
 namespace {
+
+using platform::kPathSeparator;
 
 /// Width and height of the bitmap the blank images are cut from.
 constexpr int kBlankBitmapSize = 32;
 /// The image the placeholder shows (the first blank image).
 constexpr int kPlaceholderImage = 0;
 
-/// The name on disk of a folder or file item, kept with it so that its path
-/// never depends on the display name.
-class NameOnDisk : public wxTreeItemData {
-  public:
-    explicit NameOnDisk(std::string name) : name_(std::move(name)) {}
-    const std::string& Name() const { return name_; }
-
-  private:
-    std::string name_;
-};
-
-std::string CurrentDirectory() {
-    std::unique_ptr<char, decltype(&std::free)> cwd(getcwd(nullptr, 0), &std::free);
-    return cwd ? std::string(cwd.get()) : std::string();
+/// The last component of a path that does not end in a separator.
+std::string BaseName(const std::string& path) {
+    const size_t separator = path.rfind(kPathSeparator);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-/// The last component of a path that does not end in '/'.
-std::string BaseName(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+bool IsUtf8(const std::string& bytes) {
+    return bytes.empty() || !wxString::FromUTF8(bytes.data(), bytes.size()).empty();
 }
 
 /// The text of an item; never empty, because an empty text marks the
-/// placeholder.
+/// placeholder. A name that is not UTF-8 is shown as the message boxes show
+/// it, whatever the shell makes of it.
 wxString ItemText(const std::string& displayName, const std::string& path) {
-    for (const std::string& candidate : {displayName, BaseName(path), path}) {
-        if (candidate.empty()) {
-            continue;
+    const std::string name = BaseName(path);
+    if (!IsUtf8(name)) {
+        return ToDisplayText(name);
+    }
+    for (const std::string& candidate : {displayName, name, path}) {
+        if (!candidate.empty()) {
+            return ToDisplayText(candidate);
         }
-        return ToDisplayText(candidate);
     }
     return wxS("?");
 }
 
-}  // namespace
-
-FolderTree::FolderTree()
-    : imageList(kIconSize, kIconSize, false, 50),
-      shell(std::make_shared<platform::GioShell>()),
-      folderSearch(std::make_shared<platform::RealFolderSearch>()),
-      icons(kIconSize) {
-    Bind(wxEVT_TREE_ITEM_EXPANDED, &FolderTree::OnItemExpanded, this);
-    Bind(wxEVT_TREE_ITEM_COLLAPSED, &FolderTree::OnItemExpanded, this);
+/// Whether a key is the one that makes the tree expand everything below an
+/// item: '*', also on the keypad.
+bool IsExpandAllKey(int keyCode) {
+    return keyCode == '*' || keyCode == WXK_MULTIPLY || keyCode == WXK_NUMPAD_MULTIPLY;
 }
 
-FolderTree::FolderTree(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+}  // namespace
+
+FolderTree::FolderTree(wxWindow* parent, wxWindowID id, const platform::Shell& shell,
+                       const platform::FolderSearch& search, const wxPoint& pos, const wxSize& size,
                        long style)
-    : FolderTree() {
-    Create(parent, id, pos, size, style);
+    : wxTreeCtrl(parent, id, pos, size, style | wxTR_HIDE_ROOT),
+      imageList(shell.SmallIconSize().GetWidth(), shell.SmallIconSize().GetHeight(), false, 50),
+      shell(shell),
+      folderSearch(search) {
+    Bind(wxEVT_TREE_ITEM_EXPANDED, &FolderTree::OnItemExpanded, this);
+    Bind(wxEVT_TREE_ITEM_COLLAPSED, &FolderTree::OnItemExpanded, this);
+    Bind(wxEVT_TREE_KEY_DOWN, &FolderTree::OnKeyDown, this);
+    Bind(wxEVT_CHAR, &FolderTree::OnChar, this);
+    Initialize(true);
 }
 
 FolderTree::~FolderTree() {
     // The control must not draw from the list once the list is gone.
     SetImageList(nullptr);
-}
-
-bool FolderTree::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-                        long style) {
-    if (!wxTreeCtrl::Create(parent, id, pos, size, style | wxTR_HIDE_ROOT)) {
-        return false;
-    }
-    Initialize(true);
-    return true;
-}
-
-void FolderTree::UsePlatform(std::shared_ptr<const platform::Shell> newShell,
-                             std::shared_ptr<const platform::FolderSearch> newSearch) {
-    shell = std::move(newShell);
-    folderSearch = std::move(newSearch);
 }
 
 void FolderTree::Initialize(bool clearFirst) {
@@ -97,7 +81,7 @@ void FolderTree::Initialize(bool clearFirst) {
     }
     SetImageList(nullptr);
     filterIndex = 0;
-    currentDirectory = CurrentDirectory();
+    currentDirectory = platform::CurrentDirectory();
     BuildImageList();
     SetImageList(&imageList);
 
@@ -105,8 +89,10 @@ void FolderTree::Initialize(bool clearFirst) {
     if (!root.IsOk()) {
         root = AddRoot(wxEmptyString);
     }
-    drivesRoot = InsertTreeItem(wxS("Drives"), root, true, drivesImage, drivesImage, "");
-    currentDirRoot = InsertPathItem(currentDirectory, root, true, currentDirImage, currentDirImage);
+    drivesRoot = InsertTreeItem(wxS("Drives"), root, true, drivesImage, drivesImage,
+                                new TreeItem(TreeItemKind::DrivesRoot));
+    currentDirRoot = InsertPathItem(currentDirectory, root, true, currentDirImage, currentDirImage,
+                                    new TreeItem(TreeItemKind::CurrentDirRoot));
 }
 
 void FolderTree::BuildImageList() {
@@ -119,19 +105,18 @@ void FolderTree::BuildImageList() {
         dc.Clear();
     }
     // The list cuts as many blank images from the bitmap as icon widths fit.
-    if (kIconSize <= kBlankBitmapSize) {
+    if (shell.SmallIconSize().GetWidth() <= kBlankBitmapSize) {
         imageList.Add(blank);
     }
-    currentDirImage = imageList.Add(icons.Get({"folder"}, wxART_FOLDER));
-    drivesImage = imageList.Add(icons.Get({"drive-harddisk", "computer"}, wxART_HARDDISK));
+    currentDirImage = imageList.Add(shell.CurrentDirectoryIcon());
+    drivesImage = imageList.Add(shell.DrivesIcon());
     firstItemImage = imageList.GetImageCount();
 }
 
 wxTreeItemId FolderTree::InsertTreeItem(const wxString& text, const wxTreeItemId& parent,
                                         bool withPlaceholder, int image, int selectedImage,
-                                        const std::string& nameOnDisk) {
-    wxTreeItemId item = AppendItem(parent, text, image, selectedImage,
-                                   nameOnDisk.empty() ? nullptr : new NameOnDisk(nameOnDisk));
+                                        TreeItem* data) {
+    wxTreeItemId item = AppendItem(parent, text, image, selectedImage, data);
     if (withPlaceholder) {
         InsertPlaceholder(item);
     }
@@ -139,23 +124,22 @@ wxTreeItemId FolderTree::InsertTreeItem(const wxString& text, const wxTreeItemId
 }
 
 wxTreeItemId FolderTree::InsertPathItem(const std::string& path, const wxTreeItemId& parent,
-                                        bool withPlaceholder, int image, int selectedImage) {
-    const platform::ShellItemInfo info = shell->Describe(path);
+                                        bool withPlaceholder, int image, int selectedImage,
+                                        TreeItem* data) {
+    const platform::ShellItemInfo info = shell.Describe(path);
     if (image == -1) {
-        image = imageList.Add(
-            icons.Get(info.iconNames, info.isDirectory ? wxART_FOLDER : wxART_NORMAL_FILE));
+        image = imageList.Add(info.icon);
     }
     if (selectedImage == -1) {
-        selectedImage = imageList.Add(icons.Get(
-            info.openIconNames, info.isDirectory ? wxART_FOLDER_OPEN : wxART_NORMAL_FILE));
+        selectedImage = imageList.Add(info.openIcon);
     }
-    const bool isEntry = parent != drivesRoot && parent != GetRootItem();
     return InsertTreeItem(ItemText(info.displayName, path), parent, withPlaceholder, image,
-                          selectedImage, isEntry ? BaseName(path) : std::string());
+                          selectedImage, data);
 }
 
 wxTreeItemId FolderTree::InsertPlaceholder(const wxTreeItemId& parent) {
-    return AppendItem(parent, wxEmptyString, kPlaceholderImage, kPlaceholderImage);
+    return AppendItem(parent, wxEmptyString, kPlaceholderImage, kPlaceholderImage,
+                      new TreeItem(TreeItemKind::Placeholder));
 }
 
 void FolderTree::OnItemExpanded(wxTreeEvent& event) {
@@ -171,6 +155,36 @@ void FolderTree::OnItemExpanded(wxTreeEvent& event) {
     }
 }
 
+// The tree's own "expand everything below" would follow folder links (a
+// link to "." or to /proc) without end: '*' expands the current item one
+// level, as a click on its button does, and nothing more.
+void FolderTree::OnKeyDown(wxTreeEvent& event) {
+    if (!IsExpandAllKey(event.GetKeyCode())) {
+        event.Skip();
+        return;
+    }
+    ExpandFocusedItemOneLevel();
+}
+
+// The keypad's '*' is a key of its own and is caught at key-down. The '*'
+// typed with Shift comes down as the key beneath it ('8' on a US keyboard):
+// only its character tells it apart, so it is caught here, before the
+// generic tree's own character handler gets it.
+void FolderTree::OnChar(wxKeyEvent& event) {
+    if (!IsExpandAllKey(event.GetKeyCode())) {
+        event.Skip();
+        return;
+    }
+    ExpandFocusedItemOneLevel();
+}
+
+void FolderTree::ExpandFocusedItemOneLevel() {
+    const wxTreeItemId item = GetFocusedItem();
+    if (item.IsOk() && ItemHasChildren(item) && !IsExpanded(item)) {
+        Expand(item);
+    }
+}
+
 void FolderTree::PopulateItem(const wxTreeItemId& item) {
     if (item == drivesRoot) {
         PopulateDrives();
@@ -181,34 +195,35 @@ void FolderTree::PopulateItem(const wxTreeItemId& item) {
 
 void FolderTree::PopulateDrives() {
     DeleteChildren(drivesRoot, false);
-    driveStrings = shell->VolumeRoots();
+    driveStrings = shell.VolumeRoots();
     if (driveStrings.empty()) {
         InsertPlaceholder(drivesRoot);
         return;
     }
     for (const std::string& drive : driveStrings) {
-        InsertPathItem(drive, drivesRoot, true, -1, -1);
+        InsertPathItem(drive, drivesRoot, true, -1, -1, new TreeItem(TreeItemKind::Drive, drive));
     }
 }
 
 void FolderTree::PopulateFolder(const wxTreeItemId& item) {
-    // Taken while the placeholder is still there, so the path ends in '/'.
-    const std::string path = BuildPath(std::string(), item);
+    const std::string path = GetItemPath(item);
     DeleteChildren(item, false);
     std::vector<platform::FolderEntry> entries;
     if (!path.empty()) {
-        entries = folderSearch->Find(path + "*.*");
+        entries = folderSearch.Find(path + "*.*");
     }
     bool listedAny = false;
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isDirectory) {
-            InsertPathItem(path + entry.name, item, true, -1, -1);
+            InsertPathItem(path + entry.name, item, true, -1, -1,
+                           new TreeItem(TreeItemKind::Folder, entry.name));
             listedAny = true;
         }
     }
     for (const platform::FolderEntry& entry : entries) {
         if (!entry.isDirectory && IsFileShown(entry.name)) {
-            InsertPathItem(path + entry.name, item, false, -1, -1);
+            InsertPathItem(path + entry.name, item, false, -1, -1,
+                           new TreeItem(TreeItemKind::File, entry.name));
             listedAny = true;
         }
     }
@@ -291,55 +306,41 @@ void FolderTree::RenumberImages(const wxTreeItemId& subtreeRoot,
     }
 }
 
+TreeItemKind FolderTree::GetItemKind(const wxTreeItemId& item) const {
+    const auto* data = item.IsOk() ? dynamic_cast<const TreeItem*>(GetItemData(item)) : nullptr;
+    return data != nullptr ? data->Kind() : TreeItemKind::Placeholder;
+}
+
+// Composes the path from the item upwards; `tail` is what lies below it.
 std::string FolderTree::BuildPath(std::string tail, const wxTreeItemId& item) const {
-    if (!item.IsOk() || item == drivesRoot) {
+    const auto* data = item.IsOk() ? dynamic_cast<const TreeItem*>(GetItemData(item)) : nullptr;
+    if (data == nullptr) {
         return std::string();
     }
-    const wxTreeItemId parent = GetItemParent(item);
-    wxTreeItemIdValue cookie;
-    const bool hasChild = GetFirstChild(item, cookie).IsOk();
-
-    if (parent == drivesRoot) {
-        size_t position = 0;
-        wxTreeItemIdValue driveCookie;
-        for (wxTreeItemId drive = GetFirstChild(drivesRoot, driveCookie);
-             drive.IsOk() && position < driveStrings.size();
-             drive = GetNextChild(drivesRoot, driveCookie), ++position) {
-            if (drive == item) {
-                return driveStrings[position] + tail;
-            }
-        }
-    } else if (item == currentDirRoot) {
-        // An unknown current directory has no path at all, rather than "/".
-        return currentDirectory.empty() ? std::string() : currentDirectory + "/" + tail;
-    } else {
-        if (const auto* name = dynamic_cast<const NameOnDisk*>(GetItemData(item))) {
-            tail = name->Name() + "/" + tail;
-        }
-        tail = BuildPath(std::move(tail), parent);
+    switch (data->Kind()) {
+        case TreeItemKind::DrivesRoot:
+        case TreeItemKind::Placeholder:
+            return std::string();
+        case TreeItemKind::Drive:
+            return data->Name() + tail;
+        case TreeItemKind::CurrentDirRoot:
+            // An unknown current directory has no path at all, rather than "/".
+            return currentDirectory.empty() ? std::string()
+                                            : currentDirectory + kPathSeparator + tail;
+        case TreeItemKind::Folder:
+            return BuildPath(data->Name() + kPathSeparator + tail, GetItemParent(item));
+        case TreeItemKind::File:
+            return BuildPath(data->Name() + tail, GetItemParent(item));
     }
-    if (!hasChild && !tail.empty()) {
-        tail.pop_back();
-    }
-    return tail;
+    return std::string();
 }
 
 std::string FolderTree::GetItemPath(const wxTreeItemId& item) const {
-    if (!item.IsOk() || GetItemText(item).empty()) {
-        return std::string();
-    }
     return BuildPath(std::string(), item);
 }
 
 bool FolderTree::IsFileShown(std::string fileName) const {
-    switch (filterIndex) {
-        case 0:
-            return EndsWith(fileName, ".txt");
-        case 1:
-            return EndsWith(fileName, ".ser");
-        default:
-            return true;
-    }
+    return FileFilter::Shows(filterIndex, fileName);
 }
 
 }  // namespace velmora::desktop

@@ -3,11 +3,10 @@
 #include <wx/imaglist.h>
 #include <wx/treectrl.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "desktop/themed_icon_cache.h"
+#include "desktop/tree_item.h"
 
 namespace velmora::platform {
 class FolderSearch;
@@ -27,35 +26,30 @@ namespace velmora::desktop {
 class FolderTree : public wxTreeCtrl {
   public:
     static constexpr long kDefaultStyle = wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE;
-    /// Width and height of every image in the list.
-    static constexpr int kIconSize = 16;
 
-    FolderTree();
-    FolderTree(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+    /// Creates the control (its hidden root makes "Drives" and the current
+    /// directory two top-level items) and fills it with Initialize(true). The
+    /// shell and the search must outlive the tree.
+    FolderTree(wxWindow* parent, wxWindowID id, const platform::Shell& shell,
+               const platform::FolderSearch& search, const wxPoint& pos = wxDefaultPosition,
                const wxSize& size = wxDefaultSize, long style = kDefaultStyle);
     ~FolderTree() override;
 
-    /// Creates the control (its hidden root makes "Drives" and the current
-    /// directory two top-level items), then calls Initialize(true).
-    bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-                const wxSize& size = wxDefaultSize, long style = kDefaultStyle);
-
-    /// Replaces the shell and folder-search services (the real ones are used
-    /// by default). Takes effect for everything read afterwards; call
-    /// Initialize(true) to rebuild the top-level items with them.
-    void UsePlatform(std::shared_ptr<const platform::Shell> shell,
-                     std::shared_ptr<const platform::FolderSearch> search);
-
     /// Builds the image list and the two top-level items, both collapsed, and
-    /// sets filterIndex to 0.
+    /// sets filterIndex to 0. With clearFirst, every item goes first.
     void Initialize(bool clearFirst);
 
     /// Full path of an item: "" for "Drives", a placeholder or an invalid id;
-    /// folders, drives and the current directory end in '/', files do not.
+    /// folders, drives and the current directory end in the path separator,
+    /// files do not.
     std::string GetItemPath(const wxTreeItemId& item) const;
 
-    /// Whether a file with this name on disk is listed under filterIndex:
-    /// 0 = ends in ".txt", 1 = ends in ".ser" (byte for byte), other = all.
+    /// What the item stands for; Placeholder for the hidden root or an
+    /// invalid id.
+    TreeItemKind GetItemKind(const wxTreeItemId& item) const;
+
+    /// Whether a file with this name on disk is listed under filterIndex (see
+    /// FileFilter).
     virtual bool IsFileShown(std::string fileName) const;
 
     /// Releases the images of every descendant of item (so the image list
@@ -77,12 +71,14 @@ class FolderTree : public wxTreeCtrl {
 
   private:
     void OnItemExpanded(wxTreeEvent& event);
+    void OnKeyDown(wxTreeEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void ExpandFocusedItemOneLevel();
 
     wxTreeItemId InsertTreeItem(const wxString& text, const wxTreeItemId& parent,
-                                bool withPlaceholder, int image, int selectedImage,
-                                const std::string& nameOnDisk);
+                                bool withPlaceholder, int image, int selectedImage, TreeItem* data);
     wxTreeItemId InsertPathItem(const std::string& path, const wxTreeItemId& parent,
-                                bool withPlaceholder, int image, int selectedImage);
+                                bool withPlaceholder, int image, int selectedImage, TreeItem* data);
     wxTreeItemId InsertPlaceholder(const wxTreeItemId& parent);
     void PopulateItem(const wxTreeItemId& item);
     void PopulateDrives();
@@ -103,9 +99,8 @@ class FolderTree : public wxTreeCtrl {
     int firstItemImage = 0;
     int currentDirImage = -1;
     int drivesImage = -1;
-    std::shared_ptr<const platform::Shell> shell;
-    std::shared_ptr<const platform::FolderSearch> folderSearch;
-    ThemedIconCache icons;
+    const platform::Shell& shell;
+    const platform::FolderSearch& folderSearch;
 };
 
 }  // namespace velmora::desktop

@@ -1,5 +1,8 @@
 #include "desktop/result_message.h"
 
+// These texts are the program's own and are kept byte for byte, misspelling
+// included ("encptry"); see docs/behaviour.md.
+
 namespace velmora::desktop {
 
 std::string ResultMessage(EncryptResult result, const std::string& path) {

@@ -2,17 +2,31 @@
 
 #include <wx/app.h>
 
+#include <memory>
+
+#include "platform/file_system.h"
+#include "platform/folder_search.h"
+#include "platform/shell.h"
+
 namespace velmora::desktop {
 
-/// The desktop program: runs the main dialog modally and ends with it.
+/// The desktop program: runs the main dialog modally and ends with it. It
+/// makes the real operating-system services once and hands them to the
+/// dialog.
 class VelmoraApp : public wxApp {
   public:
-    /// Takes no command-line options: any arguments are ignored.
+    /// Starts the platform and makes the services. Takes no command-line
+    /// options: any arguments are ignored.
     bool OnInit() override;
 
     /// Shows EncryptDialog as the main window until it is closed, then
     /// returns the exit status 0; there is no other event loop.
     int OnRun() override;
+
+  private:
+    std::unique_ptr<platform::Shell> shell;
+    platform::RealFolderSearch search;
+    platform::RealFileSystem files;
 };
 
 }  // namespace velmora::desktop

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace velmora::platform {
@@ -15,15 +14,15 @@ struct FolderEntry {
 
 /// Wildcard search over the entries of one folder, in the style of a shell
 /// "find first / find next" search: `pattern` is a folder path followed by a
-/// wildcard, e.g. "notes/*.txt". The part after the last '/' is the wildcard;
-/// the part before it is the folder ("" means the current directory, so
-/// "*.txt" searches there and "/*.txt" searches the root folder).
+/// wildcard, e.g. "notes/*.txt" ("notes\*.txt" on Windows). The part after
+/// the last separator is the wildcard; the part before it is the folder (""
+/// means the current directory, so "*.txt" searches there).
 ///
 /// The wildcard knows '*' (any run of characters) and '?' (one character)
-/// and ignores ASCII letter case; a trailing ".*" also matches names without
-/// a dot, so "*.*" matches every name. "." and ".." are never returned.
-/// Entries come in the order the file system returns them; nothing is sorted
-/// and subfolders are not entered.
+/// and ignores letter case; a trailing ".*" also matches names without a dot,
+/// so "*.*" matches every name. "." and ".." are never returned. Entries come
+/// in the order the file system returns them; nothing is sorted and
+/// subfolders are not entered.
 class FolderSearch {
   public:
     virtual ~FolderSearch() = default;
@@ -34,13 +33,10 @@ class FolderSearch {
     virtual std::vector<FolderEntry> Find(const std::string& pattern) const = 0;
 };
 
-/// The search over the real file system (opendir/readdir).
+/// The search over the file system of the machine the program runs on.
 class RealFolderSearch : public FolderSearch {
   public:
     std::vector<FolderEntry> Find(const std::string& pattern) const override;
 };
-
-/// True when `name` matches `wildcard` under the rules described above.
-bool MatchesWildcard(std::string_view wildcard, std::string_view name);
 
 }  // namespace velmora::platform

@@ -1,5 +1,7 @@
 #include "platform/folder_search.h"
 
+#include <limits.h>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "platform/wildcard.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::platform {
@@ -89,7 +92,38 @@ TEST(RealFolderSearch, FindsNothingWhereThereIsNoFolder) {
     EXPECT_TRUE(search.Find(dir / "missing/*.txt").empty());
     EXPECT_TRUE(search.Find(dir / "file/*.txt").empty());
     EXPECT_TRUE(search.Find(dir / "*.txt").empty()) << "a folder without matches";
-    EXPECT_TRUE(search.Find(std::string(5000, 'a') + "/*.txt").empty()) << "beyond the path limit";
+}
+
+// An existing folder whose pattern is one byte short of the path limit is
+// searched; the same folder written one byte longer is not.
+TEST(RealFolderSearch, PatternsBeyondThePathLimitFindNothing) {
+    TempDir dir;
+    const std::string tail = "/*.txt";
+    // Folder names of at most 200 bytes, nested until the pattern is exactly
+    // PATH_MAX - 1 bytes long; made one level at a time, relative to the last.
+    std::string folder = dir.Path().string();
+    const auto previous = fs::current_path();
+    fs::current_path(dir.Path());
+    while (folder.size() + tail.size() < PATH_MAX - 1) {
+        const size_t room = PATH_MAX - 1 - tail.size() - folder.size() - 1;
+        size_t length = std::min<size_t>(room, 200);
+        if (room > length && room - length < 2) {
+            length -= 2;  // leave room for one more "/" and name
+        }
+        const std::string name(length, 'd');
+        fs::create_directory(name);
+        fs::current_path(name);
+        folder += "/" + name;
+    }
+    std::FILE* file = std::fopen("a.txt", "w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    fs::current_path(previous);
+    ASSERT_EQ(folder.size() + tail.size(), static_cast<size_t>(PATH_MAX - 1));
+
+    const RealFolderSearch search;
+    EXPECT_EQ(Names(search.Find(folder + tail), false), std::set<std::string>{"a.txt"});
+    EXPECT_TRUE(search.Find(folder + "/" + tail).empty()) << PATH_MAX << " bytes do not fit";
 }
 
 TEST(RealFolderSearch, FolderPartMayBeEmptyOrEndInSeparators) {

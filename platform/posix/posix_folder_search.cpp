@@ -1,44 +1,14 @@
-#include "platform/folder_search.h"
-
 #include <dirent.h>
 #include <limits.h>
 #include <sys/stat.h>
 
 #include <memory>
 
+#include "platform/folder_search.h"
+#include "platform/wildcard.h"
+
 namespace velmora::platform {
 namespace {
-
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool MatchFrom(std::string_view wildcard, std::string_view name) {
-    // Iterative matcher with single-star backtracking: linear in practice and
-    // never recursive, whatever the pattern.
-    size_t w = 0, n = 0;
-    size_t starW = std::string_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (w < wildcard.size() &&
-            (wildcard[w] == '?' || FoldCase(wildcard[w]) == FoldCase(name[n])) &&
-            wildcard[w] != '*') {
-            ++w;
-            ++n;
-        } else if (w < wildcard.size() && wildcard[w] == '*') {
-            starW = w++;
-            starN = n;
-        } else if (starW != std::string_view::npos) {
-            w = starW + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (w < wildcard.size() && wildcard[w] == '*') {
-        ++w;
-    }
-    return w == wildcard.size();
-}
 
 bool IsDots(const char* name) {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -49,17 +19,6 @@ struct DirCloser {
 };
 
 }  // namespace
-
-bool MatchesWildcard(std::string_view wildcard, std::string_view name) {
-    if (MatchFrom(wildcard, name)) {
-        return true;
-    }
-    // "x.*" also matches "x": the extension part may be absent altogether.
-    if (wildcard.size() >= 2 && wildcard.substr(wildcard.size() - 2) == ".*") {
-        return MatchFrom(wildcard.substr(0, wildcard.size() - 2), name);
-    }
-    return false;
-}
 
 std::vector<FolderEntry> RealFolderSearch::Find(const std::string& pattern) const {
     std::vector<FolderEntry> entries;

@@ -1,8 +1,8 @@
-#include "desktop/themed_icon_cache.h"
+#include "platform/linux/themed_icon_cache.h"
 
 #include <wx/image.h>
 
-namespace velmora::desktop {
+namespace velmora::platform {
 namespace {
 
 wxBitmap ToExactSize(const wxBitmap& bitmap, int size) {
@@ -49,4 +49,4 @@ wxBitmap ThemedIconCache::Render(const std::vector<std::string>& names,
     return wxBitmap(blank);
 }
 
-}  // namespace velmora::desktop
+}  // namespace velmora::platform

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace velmora::desktop {
+namespace velmora::platform {
 
 /// Renders themed icons at one size, remembering each result: the first name
 /// of a list that the icon theme resolves wins, else the fallback art.
@@ -25,4 +25,4 @@ class ThemedIconCache {
     std::map<std::pair<std::vector<std::string>, wxArtID>, wxBitmap> rendered_;
 };
 
-}  // namespace velmora::desktop
+}  // namespace velmora::platform

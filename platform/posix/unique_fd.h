@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace velmora::platform {
+namespace velmora::platform::posix {
 
 /// Owns one POSIX file descriptor and closes it when it goes.
 class UniqueFd {
@@ -44,4 +44,4 @@ class UniqueFd {
     int fd_ = -1;
 };
 
-}  // namespace velmora::platform
+}  // namespace velmora::platform::posix

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/encrypt_target.h"
+#include "platform/file_system.h"
+#include "platform/folder_search.h"
+#include "platform/shell.h"
+
+namespace velmora::desktop {
+
+/// The operating-system services the dialog and its tree work through; the
+/// application makes the real ones once, tests hand in their own.
+struct DesktopServices {
+    const platform::Shell& shell;
+    const platform::FolderSearch& search;
+    platform::FileSystem& files;
+
+    TargetServices ForEncryption() const { return {files, search}; }
+};
+
+}  // namespace velmora::desktop

@@ -1,0 +1,13 @@
+#include "desktop/message_box_report.h"
+
+#include "desktop/display_text.h"
+#include "desktop/message_box.h"
+#include "desktop/result_message.h"
+
+namespace velmora::desktop {
+
+void MessageBoxReport::FileDone(const FileOutcome& outcome) {
+    ShowMessageBox(owner_, ToDisplayText(ResultMessage(outcome.result, outcome.inputPath)));
+}
+
+}  // namespace velmora::desktop

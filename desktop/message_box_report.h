@@ -1,0 +1,24 @@
+#pragma once
+
+#include <wx/window.h>
+
+#include "core/encrypt_target.h"
+
+namespace velmora::desktop {
+
+/// Shows every file EncryptTarget handles in a message box of its own, owned
+/// by `owner`; each box is dismissed before the next file is touched. Entries
+/// left alone and folders without text files show nothing.
+class MessageBoxReport : public TargetReport {
+  public:
+    explicit MessageBoxReport(wxWindow* owner) : owner_(owner) {}
+
+    void NothingFound() override {}
+    void EntrySkipped(const std::string&) override {}
+    void FileDone(const FileOutcome& outcome) override;
+
+  private:
+    wxWindow* owner_;
+};
+
+}  // namespace velmora::desktop

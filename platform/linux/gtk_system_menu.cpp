@@ -1,0 +1,8 @@
+#include "platform/system_menu.h"
+
+namespace velmora::platform {
+
+// GTK gives programs no system menu to add to; F1 is the way to the help.
+void AppendHelpItemToSystemMenu(void*) {}
+
+}  // namespace velmora::platform

@@ -1,0 +1,10 @@
+#include "platform/console.h"
+
+namespace velmora::platform {
+
+void WriteText(std::FILE* stream, std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stream);
+    std::fflush(stream);
+}
+
+}  // namespace velmora::platform
