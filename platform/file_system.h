@@ -55,7 +55,8 @@ class FileSystem {
     /// or a symbolic link that leads to one (the link stays and the file it
     /// leads to is replaced). It fails without writing anything when:
     /// - the link dangles or loops, or what `path` leads to is not a regular
-    ///   file (a folder, device or FIFO);
+    ///   file (a folder, device or FIFO), or is one this process may not
+    ///   write (read-only);
     /// - something exists under `path` and `mayReplaceExisting` is false;
     /// - what would be replaced is the file `keep` (checked on what is
     ///   actually replaced, so no rename in the folder in the meantime can

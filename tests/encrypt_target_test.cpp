@@ -16,6 +16,8 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FromUtf8;
+using testing::Native;
 using testing::TempDir;
 
 // Writes down every call as one line, in order.
@@ -87,20 +89,22 @@ TEST_F(EncryptTargetTest, ModeAndEntriesFollowThePathText) {
         Log expected;
     } cases[] = {
         {"docs", FolderPath::AddSeparator,
-         Log{"entry docs/a.txt -> docs/a.ser 0", "skipped docs/B.TXT", "skipped docs/sub.txt",
-             "flush"}},
-        {"docs/", FolderPath::EndsInSeparator,
-         Log{"entry docs/a.txt -> docs/a.ser 0", "skipped docs/B.TXT", "skipped docs/sub.txt",
-             "flush"}},
-        {"docs/", FolderPath::AddSeparator,
-         Log{"entry docs//a.txt -> docs//a.ser 0", "skipped docs//B.TXT", "skipped docs//sub.txt",
-             "flush"}},
-        {"docs/a.txt", FolderPath::AddSeparator, Log{"file docs/a.txt -> docs/a.ser 0", "flush"}},
+         Log{Native("entry docs/a.txt -> docs/a.ser 0"), Native("skipped docs/B.TXT"),
+             Native("skipped docs/sub.txt"), "flush"}},
+        {Native("docs/"), FolderPath::EndsInSeparator,
+         Log{Native("entry docs/a.txt -> docs/a.ser 0"), Native("skipped docs/B.TXT"),
+             Native("skipped docs/sub.txt"), "flush"}},
+        {Native("docs/"), FolderPath::AddSeparator,
+         Log{Native("entry docs//a.txt -> docs//a.ser 0"), Native("skipped docs//B.TXT"),
+             Native("skipped docs//sub.txt"), "flush"}},
+        {Native("docs/a.txt"), FolderPath::AddSeparator,
+         Log{Native("file docs/a.txt -> docs/a.ser 0"), "flush"}},
         // ".txt" anywhere makes one file of it, even a folder.
-        {"data.txt/notes", FolderPath::AddSeparator,
-         Log{"file data.txt/notes -> data.ser/notes -1", "flush"}},
-        {"docs/B.TXT", FolderPath::AddSeparator, Log{"file docs/B.TXT -> docs/B.TXT -3", "flush"}},
-        {"docs/a.Txt", FolderPath::AddSeparator, Log{"nothing found", "flush"}},
+        {Native("data.txt/notes"), FolderPath::AddSeparator,
+         Log{Native("file data.txt/notes -> data.ser/notes -1"), "flush"}},
+        {Native("docs/B.TXT"), FolderPath::AddSeparator,
+         Log{Native("file docs/B.TXT -> docs/B.TXT -3"), "flush"}},
+        {Native("docs/a.Txt"), FolderPath::AddSeparator, Log{"nothing found", "flush"}},
         {"empty", FolderPath::AddSeparator, Log{"nothing found", "flush"}},
         {"missing", FolderPath::AddSeparator, Log{"nothing found", "flush"}},
         // The empty path of the desktop's "Drives" searches the current directory.
@@ -109,8 +113,8 @@ TEST_F(EncryptTargetTest, ModeAndEntriesFollowThePathText) {
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.target, c.folderPath), c.expected) << '"' << c.target << '"';
     }
-    EXPECT_FALSE(fs::exists(dir / "docs/sub.ser")) << "subfolders are never entered";
-    EXPECT_FALSE(fs::exists(dir / "docs/sub.txt/inner.ser"));
+    EXPECT_FALSE(fs::exists(FromUtf8(dir / "docs/sub.ser"))) << "subfolders are never entered";
+    EXPECT_FALSE(fs::exists(FromUtf8(dir / "docs/sub.txt/inner.ser")));
 }
 
 // Each file is reported before the next one is touched, so a report may

@@ -85,7 +85,8 @@ struct Destination {
 
 // Follows symbolic links from `path` to the regular file (or the free name)
 // they lead to. False for a dangling or looping link, for anything but a
-// regular file, and for a folder part that cannot be reached.
+// regular file, for a file this process may not write, and for a folder part
+// that cannot be reached.
 bool Resolve(const std::string& path, Destination& destination) {
     std::string current = path;
     for (int hops = 0;; ++hops) {
@@ -111,7 +112,10 @@ bool Resolve(const std::string& path, Destination& destination) {
             current = target.front() == '/' ? target : FolderPart(current) + target;
             continue;
         }
-        if (!S_ISREG(info.st_mode)) {
+        // A file its owner made read-only stays as it is, as writing it in
+        // place would: the rename alone would not ask.
+        if (!S_ISREG(info.st_mode) ||
+            ::faccessat(AT_FDCWD, current.c_str(), W_OK, AT_EACCESS) != 0) {
             return false;
         }
         destination.exists = true;

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ser_reader.h"
+
 namespace velmora::testing {
 
 struct ProcessResult {
@@ -11,16 +13,9 @@ struct ProcessResult {
     int exitStatus = -1;
 };
 
-/// Runs `argv` (argv[0] is the program path and its name as invoked) in the
-/// folder `workingDir` with standard input closed, and waits for it.
+/// Runs `argv` (argv[0] is the program path and its name as invoked; all in
+/// UTF-8) in the folder `workingDir` with standard input closed, and waits
+/// for it.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingDir);
-
-/// `text` followed by its 1 to 16 padding spaces: what DecryptWithOpenssl
-/// returns for a .ser file made from `text`.
-std::string Padded(std::string text);
-
-/// Decrypts `path` with `openssl enc -d -aes-128-cbc -nopad` under `key` and
-/// an all-zero IV: an independent reader of .ser files.
-std::string DecryptWithOpenssl(const std::string& path, const std::string& key);
 
 }  // namespace velmora::testing

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <stdexcept>
 
 namespace velmora::testing {
@@ -68,24 +67,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     waitpid(pid, &status, 0);
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
-}
-
-std::string Padded(std::string text) {
-    text.append(16 - text.size() % 16, ' ');
-    return text;
-}
-
-std::string DecryptWithOpenssl(const std::string& path, const std::string& key) {
-    std::string hexKey;
-    for (unsigned char c : key) {
-        char byte[3];
-        std::snprintf(byte, sizeof byte, "%02x", c);
-        hexKey += byte;
-    }
-    const auto result = RunProcess({"/usr/bin/openssl", "enc", "-d", "-aes-128-cbc", "-nopad", "-K",
-                                    hexKey, "-iv", std::string(32, '0'), "-in", path},
-                                   "/");
-    return result.exitStatus == 0 ? result.out : "<openssl failed: " + result.err + ">";
 }
 
 }  // namespace velmora::testing

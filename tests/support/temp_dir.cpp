@@ -1,19 +1,43 @@
 #include "tests/support/temp_dir.h"
 
-#include <stdlib.h>
-
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
+#include "platform/path.h"
+
 namespace velmora::testing {
 
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
+std::string ToUtf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::filesystem::path FromUtf8(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
+std::string Native(std::string path) {
+    for (char& c : path) {
+        if (c == '/') {
+            c = platform::kPathSeparator;
+        }
     }
-    path_ = pattern;
+    return path;
+}
+
+TempDir::TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -21,11 +45,15 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+std::string TempDir::operator/(const std::string& relative) const {
+    return ToUtf8((path_ / FromUtf8(relative)).make_preferred());
+}
+
 std::string TempDir::Write(const std::string& relative, const std::string& content) const {
-    const auto path = path_ / relative;
+    const auto path = FromUtf8(*this / relative);
     std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << content;
-    return path.string();
+    return ToUtf8(path);
 }
 
 std::string TempDir::WriteSized(const std::string& relative, size_t size) const {
@@ -37,12 +65,13 @@ std::string TempDir::WriteSized(const std::string& relative, size_t size) const 
 }
 
 std::string TempDir::MakeDir(const std::string& relative) const {
-    std::filesystem::create_directories(path_ / relative);
-    return (path_ / relative).string();
+    const std::string path = *this / relative;
+    std::filesystem::create_directories(FromUtf8(path));
+    return path;
 }
 
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FromUtf8(path), std::ios::binary);
     if (!in) {
         return "<missing>";
     }

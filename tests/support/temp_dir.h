@@ -5,6 +5,15 @@
 
 namespace velmora::testing {
 
+/// Paths as the programs hold them (UTF-8, the platform's separator) and as
+/// std::filesystem holds them.
+std::string ToUtf8(const std::filesystem::path& path);
+std::filesystem::path FromUtf8(const std::string& path);
+
+/// `path` with every '/' turned into the platform's separator, so that tests
+/// can write paths one way for every platform.
+std::string Native(std::string path);
+
 /// A fresh folder under the system's temporary folder, removed with all its
 /// contents when the object goes.
 class TempDir {
@@ -15,8 +24,9 @@ class TempDir {
     TempDir& operator=(const TempDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    /// Path of `relative` inside the folder, as a string.
-    std::string operator/(const std::string& relative) const { return (path_ / relative).string(); }
+    /// Path of `relative` (written with '/') inside the folder, in UTF-8 with
+    /// the platform's separators.
+    std::string operator/(const std::string& relative) const;
 
     /// Writes `content` to `relative` (creating parent folders) and returns its path.
     std::string Write(const std::string& relative, const std::string& content) const;
@@ -29,7 +39,8 @@ class TempDir {
     std::filesystem::path path_;
 };
 
-/// The whole content of a file, or "<missing>" when it cannot be read.
+/// The whole content of a file (path in UTF-8), or "<missing>" when it
+/// cannot be read.
 std::string ReadFile(const std::string& path);
 
 }  // namespace velmora::testing
