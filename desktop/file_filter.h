@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+// The entries' texts are kept byte for byte; see docs/behaviour.md.
+
 namespace velmora::desktop {
 
 /// The dialog's file-type filter: its entries in list order, whose index is

@@ -1,5 +1,8 @@
 #pragma once
 
+// The help text is kept byte for byte, misspelling included ("sepcial"); see
+// docs/behaviour.md.
+
 namespace velmora::desktop {
 
 /// The text F1 shows in the main dialog.
