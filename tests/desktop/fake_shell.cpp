@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "tests/desktop/colour_art_provider.h"
+#include "tests/desktop/colour_bitmap.h"
 
 namespace velmora::testing {
 
@@ -10,12 +10,18 @@ platform::ShellItemInfo FakeShell::Describe(const std::string& path) const {
     platform::ShellItemInfo info;
     const std::string name = std::filesystem::path(path).filename().string();
     info.displayName = displayName(name.empty() ? path : name);
-    std::error_code ignored;
-    info.isDirectory = std::filesystem::is_directory(path, ignored);
     const unsigned id = IdOf(path);
-    info.iconNames = {ColourArtProvider::NameFor(2 * id)};
-    info.openIconNames = {ColourArtProvider::NameFor(2 * id + 1)};
+    info.icon = ColourBitmap(2 * id, SmallIconSize());
+    info.openIcon = ColourBitmap(2 * id + 1, SmallIconSize());
     return info;
+}
+
+wxBitmap FakeShell::CurrentDirectoryIcon() const {
+    return ColourBitmap(kCurrentDirectoryCode, SmallIconSize());
+}
+
+wxBitmap FakeShell::DrivesIcon() const {
+    return ColourBitmap(kDrivesCode, SmallIconSize());
 }
 
 unsigned FakeShell::IdOf(const std::string& path) const {

@@ -10,11 +10,18 @@
 namespace velmora::testing {
 
 /// A shell with chosen display names and volumes. Every path gets icons of
-/// its own (see ColourArtProvider): normal code 2 * id, open code 2 * id + 1.
+/// its own, filled with one colour each (see ColourBitmap): normal code
+/// 2 * id, open code 2 * id + 1; the two stock icons have fixed codes.
 class FakeShell : public platform::Shell {
   public:
+    static constexpr unsigned kCurrentDirectoryCode = 0xFFFF00;
+    static constexpr unsigned kDrivesCode = 0xFFFF01;
+
+    wxSize SmallIconSize() const override { return wxSize(16, 16); }
     platform::ShellItemInfo Describe(const std::string& path) const override;
     std::vector<std::string> VolumeRoots() const override { return volumes; }
+    wxBitmap CurrentDirectoryIcon() const override;
+    wxBitmap DrivesIcon() const override;
 
     /// The number the shell gave a path ("a/" and "a" are the same path).
     unsigned IdOf(const std::string& path) const;

@@ -1,11 +1,10 @@
 #include "tests/desktop/folder_tree_fixture.h"
 
-#include <unistd.h>
 #include <wx/app.h>
 
 #include <filesystem>
 
-#include "tests/desktop/colour_art_provider.h"
+#include "tests/desktop/colour_bitmap.h"
 
 namespace velmora::testing {
 
@@ -18,30 +17,36 @@ void FolderTreeTest::SetUp() {
          {"a.txt", "B.TXT", "c.ser", "d.txt.bak", ".txt", ".hidden.txt", "notes.md"}) {
         dir.Write(name, name);
     }
-    search->denied.push_back(dir / "locked/");
+    search.denied.push_back(dir / "locked/");
 
     savedDirectory_ = std::filesystem::current_path().string();
     std::filesystem::current_path(dir.Path());
-    wxArtProvider::Push(new ColourArtProvider);
 
     frame = new wxFrame(nullptr, wxID_ANY, "folder tree test");
-    tree = new desktop::FolderTree(frame, wxID_ANY);
-    tree->UsePlatform(shell, search);
-    tree->Initialize(true);
+    tree = new desktop::FolderTree(frame, wxID_ANY, shell, search);
 }
 
 void FolderTreeTest::TearDown() {
     frame->Destroy();
     wxTheApp->ProcessIdle();
-    wxArtProvider::Pop();
     std::filesystem::current_path(savedDirectory_);
+}
+
+void FolderTreeTest::RebuildTree() {
+    RebuildTree(shell, search);
+}
+
+void FolderTreeTest::RebuildTree(const platform::Shell& otherShell,
+                                 const platform::FolderSearch& otherSearch) {
+    tree->Destroy();
+    tree = new desktop::FolderTree(frame, wxID_ANY, otherShell, otherSearch);
 }
 
 std::vector<std::string> FolderTreeTest::RootEntries(bool folders) const {
     std::vector<std::string> names;
-    for (const auto& entry : platform::RealFolderSearch().Find(Root() + "*.*")) {
-        if (entry.isDirectory == folders) {
-            names.push_back(entry.name);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        if (entry.is_directory() == folders) {
+            names.push_back(entry.path().filename().string());
         }
     }
     return names;
@@ -77,7 +82,8 @@ wxTreeItemId FolderTreeTest::Child(const wxTreeItemId& item, const std::string& 
 
 bool FolderTreeTest::HasOnlyPlaceholder(const wxTreeItemId& item) const {
     const auto children = Children(item);
-    return children.size() == 1 && tree->GetItemText(children[0]).empty();
+    return children.size() == 1 && tree->GetItemText(children[0]).empty() &&
+           tree->GetItemKind(children[0]) == desktop::TreeItemKind::Placeholder;
 }
 
 wxTreeItemId FolderTreeTest::ExpandPath(const std::vector<std::string>& texts) {
@@ -93,20 +99,31 @@ wxTreeItemId FolderTreeTest::ExpandPath(const std::vector<std::string>& texts) {
     return item;
 }
 
-void FolderTreeTest::ExpectImagesExact() const {
-    const wxImageList* images = tree->GetImageList();
-    ASSERT_NE(images, nullptr);
-    const int first = tree->GetFirstItemImage();
-    std::vector<int> owners(images->GetImageCount(), 0);
-    int listed = 0;
-
+std::vector<wxTreeItemId> FolderTreeTest::AllItems() const {
+    std::vector<wxTreeItemId> items;
     std::vector<wxTreeItemId> pending = Children(tree->GetRootItem());
     while (!pending.empty()) {
         const wxTreeItemId item = pending.back();
         pending.pop_back();
+        items.push_back(item);
         for (const wxTreeItemId& child : Children(item)) {
             pending.push_back(child);
         }
+    }
+    return items;
+}
+
+void FolderTreeTest::ExpectImagesExact() const {
+    const wxImageList* images = tree->GetImageList();
+    ASSERT_NE(images, nullptr);
+    const int first = tree->GetFirstItemImage();
+    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetCurrentDirImage())),
+              FakeShell::kCurrentDirectoryCode);
+    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetDrivesImage())), FakeShell::kDrivesCode);
+    std::vector<int> owners(images->GetImageCount(), 0);
+    int listed = 0;
+
+    for (const wxTreeItemId& item : AllItems()) {
         const int normal = tree->GetItemImage(item, wxTreeItemIcon_Normal);
         const int open = tree->GetItemImage(item, wxTreeItemIcon_Selected);
         if (tree->GetItemText(item).empty()) {
@@ -127,9 +144,9 @@ void FolderTreeTest::ExpectImagesExact() const {
         ASSERT_LT(open, images->GetImageCount()) << path;
         ++owners[normal];
         ++owners[open];
-        const unsigned id = shell->IdOf(path);
-        EXPECT_EQ(ColourArtProvider::CodeOf(images->GetBitmap(normal)), 2 * id) << path;
-        EXPECT_EQ(ColourArtProvider::CodeOf(images->GetBitmap(open)), 2 * id + 1) << path;
+        const unsigned id = shell.IdOf(path);
+        EXPECT_EQ(CodeOf(images->GetBitmap(normal)), 2 * id) << path;
+        EXPECT_EQ(CodeOf(images->GetBitmap(open)), 2 * id + 1) << path;
     }
     EXPECT_EQ(images->GetImageCount(), first + 2 * listed);
     for (int index = first; index < images->GetImageCount(); ++index) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,14 +18,20 @@ namespace velmora::testing {
 ///   alpha/ (inner/ with deep.txt, and note.txt)   empty/   locked/ (a.txt,
 ///   unreadable through the search)   a.txt  B.TXT  c.ser  d.txt.bak  .txt
 ///   .hidden.txt  notes.md
-/// The tree uses FakeShell and DenyingFolderSearch; ColourArtProvider draws
-/// the icons.
+/// The tree is built with FakeShell and DenyingFolderSearch.
 class FolderTreeTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
 
-    /// The fixture root's folders, or its files, in directory order.
+    /// Replaces the tree with a new one, built now: with the current
+    /// directory and the shell's settings as they are at this moment.
+    void RebuildTree();
+    /// The same with other services, which must outlive the test.
+    void RebuildTree(const platform::Shell& otherShell, const platform::FolderSearch& otherSearch);
+
+    /// The fixture root's folders, or its files, in directory order (read
+    /// with std::filesystem, not with the search the tree uses).
     std::vector<std::string> RootEntries(bool folders) const;
     std::vector<std::string> Folders() const { return RootEntries(true); }
     std::vector<std::string> Files() const { return RootEntries(false); }
@@ -40,6 +45,8 @@ class FolderTreeTest : public ::testing::Test {
     /// Expands and returns the item found by following texts from the
     /// current-directory root.
     wxTreeItemId ExpandPath(const std::vector<std::string>& texts);
+    /// Every item of the tree below the hidden root, placeholders included.
+    std::vector<wxTreeItemId> AllItems() const;
     /// Checks that the image list holds the blank and stock images plus
     /// exactly two images per listed item, and that every item shows its own.
     void ExpectImagesExact() const;
@@ -48,8 +55,8 @@ class FolderTreeTest : public ::testing::Test {
     std::string Root() const { return dir.Path().string() + "/"; }
 
     TempDir dir;
-    std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
-    std::shared_ptr<DenyingFolderSearch> search = std::make_shared<DenyingFolderSearch>();
+    FakeShell shell;
+    DenyingFolderSearch search;
     wxFrame* frame = nullptr;
     desktop::FolderTree* tree = nullptr;
 

@@ -12,7 +12,7 @@ TEST_F(FolderTreeTest, EveryItemKeepsItsOwnIconsThroughRandomExpandAndCollapse) 
                              "beta/one.txt", "beta/two/three.txt", "beta/two/four.ser"}) {
         dir.Write(name, name);
     }
-    shell->volumes = {dir / "alpha/", dir / "beta/"};
+    shell.volumes = {dir / "alpha/", dir / "beta/"};
     tree->filterIndex = 2;
     std::mt19937 random(20261209);
 
@@ -49,7 +49,7 @@ TEST_F(FolderTreeTest, EveryItemKeepsItsOwnIconsThroughRandomExpandAndCollapse) 
 }
 
 TEST_F(FolderTreeTest, CollapsingReleasesTheImagesOfTheWholeSubtree) {
-    shell->volumes = {"/"};
+    shell.volumes = {"/"};
     tree->Expand(tree->GetDrivesRoot());
     const int withDrives = tree->GetImageList()->GetImageCount();
     EXPECT_EQ(withDrives, tree->GetFirstItemImage() + 2);

@@ -1,43 +1,159 @@
-// The GIO shell: display names, themed icon names and the volume list.
-#include "platform/gio_shell.h"
+// The GIO shell: display names, themed icon names, icon bitmaps, drive icons
+// for volume roots and the volume list.
+#include "platform/linux/gio_shell.h"
 
+#include <gio/gio.h>
+#include <gio/gunixmounts.h>
 #include <gtest/gtest.h>
+#include <wx/image.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
 namespace {
 
+using platform::GioShell;
+
+/// Checks that both icons are usable and exactly the shell's icon size.
+void ExpectIconsOfExactSize(const platform::ShellItemInfo& info, const GioShell& shell) {
+    for (const wxBitmap* bitmap : {&info.icon, &info.openIcon}) {
+        ASSERT_TRUE(bitmap->IsOk());
+        EXPECT_EQ(bitmap->GetSize(), shell.SmallIconSize());
+    }
+}
+
+bool SamePixels(const wxBitmap& a, const wxBitmap& b) {
+    const wxImage first = a.ConvertToImage();
+    const wxImage second = b.ConvertToImage();
+    if (first.GetSize() != second.GetSize()) {
+        return false;
+    }
+    const size_t bytes = 3u * first.GetWidth() * first.GetHeight();
+    if (!std::equal(first.GetData(), first.GetData() + bytes, second.GetData()) ||
+        first.HasAlpha() != second.HasAlpha()) {
+        return false;
+    }
+    return !first.HasAlpha() ||
+           std::equal(first.GetAlpha(), first.GetAlpha() + bytes / 3, second.GetAlpha());
+}
+
+/// The themed icon names the Unix mount table gives the volume mounted at
+/// `mountPath` (no trailing '/' except for the root); none when nothing is
+/// mounted there.
+std::vector<std::string> MountTableIconNames(const std::string& mountPath) {
+    std::vector<std::string> names;
+    GUnixMountEntry* mount = g_unix_mount_at(mountPath.c_str(), nullptr);
+    if (mount == nullptr) {
+        return names;
+    }
+    GIcon* icon = g_unix_mount_guess_icon(mount);
+    if (icon != nullptr && G_IS_THEMED_ICON(icon)) {
+        for (const gchar* const* name = g_themed_icon_get_names(G_THEMED_ICON(icon));
+             name != nullptr && *name != nullptr; ++name) {
+            names.emplace_back(*name);
+        }
+    }
+    if (icon != nullptr) {
+        g_object_unref(icon);
+    }
+    g_unix_mount_free(mount);
+    return names;
+}
+
+bool Contains(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 TEST(GioShellTest, DescribesFoldersAndFilesWithNamesAndThemedIcons) {
     TempDir dir;
     const std::string folder = dir.MakeDir("My folder");
     const std::string file = dir.Write("notes.txt", "text");
-    const platform::GioShell shell;
+    const GioShell shell;
 
     const auto folderInfo = shell.Describe(folder);
     EXPECT_EQ(folderInfo.displayName, "My folder");
-    EXPECT_TRUE(folderInfo.isDirectory);
-    ASSERT_FALSE(folderInfo.iconNames.empty());
-    ASSERT_FALSE(folderInfo.openIconNames.empty());
-    EXPECT_EQ(folderInfo.openIconNames.front(), "folder-open");
+    ExpectIconsOfExactSize(folderInfo, shell);
+    const auto folderNames = GioShell::IconNamesOf(folder);
+    EXPECT_TRUE(folderNames.isDirectory);
+    ASSERT_FALSE(folderNames.icon.empty());
+    EXPECT_TRUE(Contains(folderNames.icon, "folder"));
+    ASSERT_FALSE(folderNames.openIcon.empty());
+    EXPECT_EQ(folderNames.openIcon.front(), "folder-open");
+    EXPECT_FALSE(SamePixels(folderInfo.icon, folderInfo.openIcon)) << "an open folder shows so";
 
     const auto fileInfo = shell.Describe(file);
     EXPECT_EQ(fileInfo.displayName, "notes.txt");
-    EXPECT_FALSE(fileInfo.isDirectory);
-    ASSERT_FALSE(fileInfo.iconNames.empty());
-    EXPECT_EQ(fileInfo.openIconNames, fileInfo.iconNames);
+    ExpectIconsOfExactSize(fileInfo, shell);
+    const auto fileNames = GioShell::IconNamesOf(file);
+    EXPECT_FALSE(fileNames.isDirectory);
+    ASSERT_FALSE(fileNames.icon.empty());
+    EXPECT_EQ(fileNames.openIcon, fileNames.icon);
+    EXPECT_TRUE(SamePixels(fileInfo.icon, fileInfo.openIcon));
+    EXPECT_FALSE(SamePixels(fileInfo.icon, folderInfo.icon));
 }
 
-TEST(GioShellTest, PathItCannotReadIsStillNamed) {
+TEST(GioShellTest, PathItCannotReadIsStillNamedAndGetsGenericIcons) {
     TempDir dir;
-    const auto info = platform::GioShell().Describe(dir / "gone.txt");
+    const GioShell shell;
+    const auto info = shell.Describe(dir / "gone.txt");
     EXPECT_EQ(info.displayName, "gone.txt");
-    EXPECT_TRUE(info.iconNames.empty());
-    EXPECT_FALSE(info.isDirectory);
+    ExpectIconsOfExactSize(info, shell);
+    const auto names = GioShell::IconNamesOf(dir / "gone.txt");
+    EXPECT_TRUE(names.icon.empty());
+    EXPECT_TRUE(names.openIcon.empty());
+    EXPECT_FALSE(names.isDirectory);
+}
+
+// "/" and any folder path ending in '/' are volume roots: the mount table's
+// icon for the volume, then the generic drive icons; never a folder's.
+TEST(GioShellTest, VolumeRootsGetDriveIconsRatherThanFolderIcons) {
+    TempDir dir;
+    const GioShell shell;
+    const wxBitmap folderIcon = shell.Describe(dir.Path().string()).icon;
+    const struct {
+        const char* what;
+        std::string path;
+        std::string mountPath;
+    } cases[] = {
+        {"the root", "/", "/"},
+        {"a folder path ending in '/'", dir.Path().string() + "/", dir.Path().string()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto names = GioShell::IconNamesOf(c.path);
+        EXPECT_TRUE(names.isDirectory);
+        const std::vector<std::string> fromMountTable = MountTableIconNames(c.mountPath);
+        ASSERT_GE(names.icon.size(), fromMountTable.size());
+        EXPECT_TRUE(std::equal(fromMountTable.begin(), fromMountTable.end(), names.icon.begin()))
+            << "the mount table's names come first";
+        EXPECT_TRUE(Contains(names.icon, "drive-harddisk"));
+        EXPECT_FALSE(Contains(names.icon, "folder"));
+        EXPECT_EQ(names.openIcon, names.icon);
+
+        const auto info = shell.Describe(c.path);
+        ExpectIconsOfExactSize(info, shell);
+        EXPECT_FALSE(SamePixels(info.icon, folderIcon)) << "drawn as a drive, not a folder";
+        EXPECT_TRUE(SamePixels(info.icon, info.openIcon));
+    }
+}
+
+TEST(GioShellTest, StockIconsAreUsableAndDiffer) {
+    const GioShell shell;
+    const wxBitmap currentDirectory = shell.CurrentDirectoryIcon();
+    const wxBitmap drives = shell.DrivesIcon();
+    ASSERT_TRUE(currentDirectory.IsOk());
+    ASSERT_TRUE(drives.IsOk());
+    EXPECT_EQ(currentDirectory.GetSize(), shell.SmallIconSize());
+    EXPECT_EQ(drives.GetSize(), shell.SmallIconSize());
+    EXPECT_FALSE(SamePixels(currentDirectory, drives));
 }
 
 TEST(GioShellTest, VolumesStartAtTheRootAndEndInSlashes) {
-    const auto roots = platform::GioShell().VolumeRoots();
+    const auto roots = GioShell().VolumeRoots();
     ASSERT_FALSE(roots.empty());
     EXPECT_EQ(roots.front(), "/");
     for (size_t i = 1; i < roots.size(); ++i) {

@@ -1,5 +1,8 @@
 // End to end: the real velmora program under the X display of the test run,
-// driven with xdotool as a user would drive it.
+// driven with xdotool as a user would drive it. What its message boxes say
+// is read back as a screen reader would read it: through the accessibility
+// bus (AT-SPI over D-Bus), with gdbus, on a session bus of the test's own.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -7,12 +10,15 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "desktop/help_text.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -29,6 +35,9 @@ const std::string PROGRAM = VELMORA_PROGRAM_PATH;
 // How often, and how far apart, the test looks for a window before it gives up.
 constexpr int kPolls = 300;
 constexpr auto kPollInterval = std::chrono::milliseconds(100);
+// How often it reads the message boxes through the accessibility bus (one
+// look takes some twenty gdbus calls).
+constexpr int kAccessibilityPolls = 30;
 
 // Runs xdotool with `args` and returns its standard output without the
 // final line break.
@@ -47,16 +56,210 @@ std::string Xdotool(const std::string& args) {
     return output;
 }
 
-// The program started in `workingDir`; killed if the test ends while it runs.
+// The full path of a program found on PATH; "" when there is none.
+std::string FindOnPath(const std::string& name) {
+    std::istringstream path(getenv("PATH") != nullptr ? getenv("PATH") : "/usr/bin:/bin");
+    for (std::string folder; std::getline(path, folder, ':');) {
+        const std::string candidate = folder + "/" + name;
+        if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) {
+            return candidate;
+        }
+    }
+    return "";
+}
+
+// The string literals of a GVariant in gdbus's text form, in order, with
+// their escapes undone: "([(':1.0', objectpath '/a/1')],)" gives ":1.0" and
+// "/a/1". The texts read here are ASCII: only the escapes of ASCII
+// characters are known.
+std::vector<std::string> StringLiterals(const std::string& text) {
+    std::vector<std::string> literals;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char quote = text[i];
+        if (quote != '\'' && quote != '"') {
+            continue;
+        }
+        std::string literal;
+        for (++i; i < text.size() && text[i] != quote; ++i) {
+            if (text[i] == '\\' && i + 1 < text.size()) {
+                const char escaped = text[++i];
+                literal += escaped == 'n' ? '\n' : escaped == 't' ? '\t' : escaped;
+            } else {
+                literal += text[i];
+            }
+        }
+        literals.push_back(literal);
+    }
+    return literals;
+}
+
+// A D-Bus session bus of the test's own (a dbus-daemon), ended with it. The
+// accessibility bus is started on it on demand (org.a11y.Bus), with its
+// socket in `runtimeDir`, so that no other run's can get in the way.
+class SessionBus {
+  public:
+    explicit SessionBus(const std::string& runtimeDir) {
+        const std::string daemon = FindOnPath("dbus-daemon");
+        int out[2];
+        if (daemon.empty() || pipe(out) != 0) {
+            return;
+        }
+        pid_ = fork();
+        if (pid_ == 0) {
+            // The address goes to descriptor 3. What the daemon and the
+            // services it starts print (it may not raise its file limit) is
+            // of no interest here.
+            const int devNull = open("/dev/null", O_WRONLY);
+            dup2(devNull, 1);
+            dup2(devNull, 2);
+            dup2(out[1], 3);
+            setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+            execl(daemon.c_str(), daemon.c_str(), "--session", "--nofork", "--print-address=3",
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(out[1]);
+        // The daemon prints its address as one line once it listens.
+        char c;
+        while (read(out[0], &c, 1) == 1 && c != '\n') {
+            address += c;
+        }
+        close(out[0]);
+    }
+    ~SessionBus() {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    SessionBus(const SessionBus&) = delete;
+    SessionBus& operator=(const SessionBus&) = delete;
+
+    std::string address;
+
+  private:
+    pid_t pid_ = -1;
+};
+
+// Reads the applications on the accessibility bus of a session bus with
+// gdbus, one call at a time.
+class AccessibilityReader {
+  public:
+    explicit AccessibilityReader(const std::string& sessionBus)
+        : gdbus_(FindOnPath("gdbus")), sessionBus_(sessionBus) {}
+
+    // The texts of the labels of every alert (message box) on the bus, one
+    // list per alert, empty labels left out.
+    std::vector<std::vector<std::string>> AlertTexts() {
+        std::vector<std::vector<std::string>> alerts;
+        if (!Connect()) {
+            return alerts;
+        }
+        const auto apps =
+            Call("org.a11y.atspi.Registry", kRootPath, "org.a11y.atspi.Accessible.GetChildren");
+        for (size_t a = 0; a + 1 < apps.size(); a += 2) {
+            const auto windows =
+                Call(apps[a], apps[a + 1], "org.a11y.atspi.Accessible.GetChildren");
+            for (size_t w = 0; w + 1 < windows.size(); w += 2) {
+                if (Role(windows[w], windows[w + 1]) == "alert") {
+                    std::vector<std::string> labels;
+                    CollectLabels(windows[w], windows[w + 1], 0, labels);
+                    alerts.push_back(labels);
+                }
+            }
+        }
+        return alerts;
+    }
+
+  private:
+    static constexpr const char* kRootPath = "/org/a11y/atspi/accessible/root";
+    static constexpr int kMaxDepth = 12;
+
+    // Asks the session bus for the accessibility bus; false until it is there.
+    bool Connect() {
+        if (a11yBus_.empty() && !gdbus_.empty()) {
+            const auto reply = StringLiterals(
+                testing::RunProcess(
+                    {gdbus_, "call", "--address", sessionBus_, "--dest", "org.a11y.Bus",
+                     "--object-path", "/org/a11y/bus", "--method", "org.a11y.Bus.GetAddress"},
+                    "/")
+                    .out);
+            if (!reply.empty()) {
+                a11yBus_ = reply.front();
+            }
+        }
+        return !a11yBus_.empty();
+    }
+
+    std::vector<std::string> Call(const std::string& dest, const std::string& path,
+                                  const std::string& method,
+                                  const std::vector<std::string>& args = {}) {
+        std::vector<std::string> argv = {gdbus_, "call",          "--address", a11yBus_,   "--dest",
+                                         dest,   "--object-path", path,        "--method", method};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return StringLiterals(testing::RunProcess(argv, "/").out);
+    }
+
+    std::string Role(const std::string& dest, const std::string& path) {
+        const auto role = Call(dest, path, "org.a11y.atspi.Accessible.GetRoleName");
+        return role.empty() ? "" : role.front();
+    }
+
+    void CollectLabels(const std::string& dest, const std::string& path, int depth,
+                       std::vector<std::string>& labels) {
+        if (Role(dest, path) == "label") {
+            const auto name = Call(dest, path, "org.freedesktop.DBus.Properties.Get",
+                                   {"org.a11y.atspi.Accessible", "Name"});
+            if (!name.empty() && !name.front().empty()) {
+                labels.push_back(name.front());
+            }
+        }
+        if (depth >= kMaxDepth) {
+            return;
+        }
+        const auto children = Call(dest, path, "org.a11y.atspi.Accessible.GetChildren");
+        for (size_t i = 0; i + 1 < children.size(); i += 2) {
+            CollectLabels(children[i], children[i + 1], depth + 1, labels);
+        }
+    }
+
+    std::string gdbus_;
+    std::string sessionBus_;
+    std::string a11yBus_;
+};
+
+// Waits until a message box shows exactly `text` as its only text; what the
+// boxes showed at the last look, for the failure message, in `seen`.
+bool WaitForAlertText(AccessibilityReader& reader, const std::string& text, std::string& seen) {
+    for (int i = 0; i < kAccessibilityPolls; ++i) {
+        seen.clear();
+        for (const auto& labels : reader.AlertTexts()) {
+            if (labels == std::vector<std::string>{text}) {
+                return true;
+            }
+            seen += "[";
+            for (const auto& label : labels) {
+                seen += "\"" + label + "\" ";
+            }
+            seen += "] ";
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return false;
+}
+
+// The program started in `workingDir` on the session bus `sessionBus`, with
+// its accessibility bridge on; killed if the test ends while it runs.
 class RunningProgram {
   public:
-    explicit RunningProgram(const std::string& workingDir) {
+    RunningProgram(const std::string& workingDir, const std::string& sessionBus) {
         pid = fork();
         if (pid == 0) {
             if (chdir(workingDir.c_str()) != 0) {
                 _exit(126);
             }
-            setenv("NO_AT_BRIDGE", "1", 1);
+            unsetenv("NO_AT_BRIDGE");
+            setenv("DBUS_SESSION_BUS_ADDRESS", sessionBus.c_str(), 1);
             setenv("GDK_BACKEND", "x11", 1);
             execl(PROGRAM.c_str(), PROGRAM.c_str(), static_cast<char*>(nullptr));
             _exit(127);
@@ -122,11 +325,17 @@ void Keys(const std::string& keys) {
 // Escape then ends the program with 0.
 TEST(VelmoraProgramTest, EncryptsTheSelectedFileShowsHelpAndEndsOnEscape) {
     ASSERT_FALSE(getenv("DISPLAY") == nullptr) << "run under xvfb-run";
+    ASSERT_FALSE(FindOnPath("gdbus").empty()) << "gdbus (libglib2.0-bin) is needed";
     TempDir dir;
     dir.Write("a.txt", "Secret plans.\n");
     const std::string key = "0123456789abcdef";
+    const std::string cwd = fs::canonical(dir.Path()).string();
 
-    RunningProgram program(dir.Path().string());
+    TempDir runtimeDir;
+    SessionBus bus(runtimeDir.Path().string());
+    ASSERT_FALSE(bus.address.empty()) << "cannot start dbus-daemon (dbus-daemon package)";
+    AccessibilityReader reader(bus.address);
+    RunningProgram program(dir.Path().string(), bus.address);
     const std::string dialog = program.WaitForWindow("Velmora");
     ASSERT_FALSE(dialog.empty()) << "the dialog did not appear";
     Focus(dialog);
@@ -141,6 +350,10 @@ TEST(VelmoraProgramTest, EncryptsTheSelectedFileShowsHelpAndEndsOnEscape) {
     ASSERT_FALSE(box.empty()) << "no message box appeared";
     EXPECT_EQ(DecryptWithOpenssl(dir / "a.ser", key), "Secret plans.\n" + std::string(2, ' '));
     EXPECT_EQ(ReadFile(dir / "a.txt"), "Secret plans.\n");
+    std::string seen;
+    EXPECT_TRUE(
+        WaitForAlertText(reader, "AES-CBC-128 encptry file " + cwd + "/a.txt successful!", seen))
+        << "message boxes showed: " << seen;
 
     Focus(box);
     Keys("Return");
@@ -149,6 +362,9 @@ TEST(VelmoraProgramTest, EncryptsTheSelectedFileShowsHelpAndEndsOnEscape) {
     Keys("F1");
     const std::string help = program.WaitForWindow("velmora", {dialog, box});
     ASSERT_FALSE(help.empty()) << "F1 showed no help box";
+    // The wording itself is pinned down by the dialog's own tests.
+    EXPECT_TRUE(WaitForAlertText(reader, desktop::HELP_TEXT, seen))
+        << "message boxes showed: " << seen;
     Focus(help);
     Keys("Return");
 
