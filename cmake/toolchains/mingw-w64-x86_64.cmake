@@ -1,28 +1,9 @@
 # Cross-compiling for 64-bit Windows with Debian's MinGW-w64 compilers:
 #
-#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake
-#
-# The -posix compilers are used because the win32 thread model has no
-# std::mutex or std::thread. Everything is linked statically, so that each
-# .exe runs on a clean Windows with no DLL beside it.
-set(CMAKE_SYSTEM_NAME Windows)
+#   cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(VELMORA_MINGW_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${VELMORA_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VELMORA_MINGW_TRIPLET}-g++-posix)
-set(CMAKE_RC_COMPILER ${VELMORA_MINGW_TRIPLET}-windres)
-
-# Libraries and headers come from the MinGW tree (and any prefix given with
-# -DCMAKE_FIND_ROOT_PATH=...), never from the build machine; programs such as
-# gzip come from the build machine.
-list(APPEND CMAKE_FIND_ROOT_PATH /usr/${VELMORA_MINGW_TRIPLET})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
 
 # Tests and other programs run at build time go through Wine (64-bit only:
 # 32-bit Wine is not available on every Linux host).
