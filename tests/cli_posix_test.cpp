@@ -93,6 +93,17 @@ TEST_F(CliTest, FileSizeLimitIsAWriteFailure) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "batch"), fs::directory_iterator()), 2);
 }
 
+// The plaintext buffer lives on the heap: a 64 KiB stack is enough for the
+// largest input.
+TEST_F(CliTest, ASmallStackIsEnough) {
+    dir.WriteSized("largest.txt", 90111);
+    const ProcessResult result =
+        RunProcess({"/bin/sh", "-c", "ulimit -s 64; exec \"$0\" \"$@\"", CLI, KEY, "largest.txt"},
+                   ToUtf8(dir.Path()));
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "encptry largest.txt successful!\n");
+}
+
 // A batch cut short by a signal leaves only whole outputs: every .ser on
 // disk is the complete encryption of its input, every reported success has
 // its .ser (each line was out before the next file), and at most the
