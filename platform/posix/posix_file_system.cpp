@@ -128,13 +128,25 @@ bool Resolve(const std::string& path, Destination& destination) {
     return !destination.name.empty();
 }
 
+pid_t ProcessId() {
+    static const pid_t id = ::getpid();
+    return id;
+}
+
+// The permission bits a new file gets: 0666 without the umask's bits.
+mode_t DefaultPermissions() {
+    const mode_t mask = ::umask(0);  // the only way to read it; put back at once
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 // A fresh hidden name that no "*.txt" or "*.ser" search matches.
 std::string TemporaryName(unsigned attempt) {
     static unsigned counter = 0;
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     std::uint64_t mix = static_cast<std::uint64_t>(now.tv_nsec) ^
-                        (static_cast<std::uint64_t>(::getpid()) << 32) ^ (++counter + attempt);
+                        (static_cast<std::uint64_t>(ProcessId()) << 32) ^ (++counter + attempt);
     mix *= 0x9E3779B97F4A7C15ull;
     char name[32];
     std::snprintf(name, sizeof name, ".velmora-%08x.tmp", static_cast<unsigned>(mix >> 32));
@@ -198,6 +210,7 @@ Placement PutInPlace(int folder, const std::string& temporary, const std::string
 }  // namespace
 
 struct RealFileSystem::State {
+    mode_t newFilePermissions = DefaultPermissions();
     std::set<std::string> foldersToFlush;
 };
 
@@ -250,7 +263,8 @@ bool RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* 
 
     const bool written =
         WriteAll(out.Get(), data, length) &&
-        (!destination.exists || ::fchmod(out.Get(), destination.permissions) == 0) &&
+        (!destination.exists || destination.permissions == state_->newFilePermissions ||
+         ::fchmod(out.Get(), destination.permissions) == 0) &&
         ::fdatasync(out.Get()) == 0 && out.Close();
     Placement placement = Placement::Failed;
     {
