@@ -1,10 +1,19 @@
 # velmora_wx: an interface target carrying wxWidgets' include paths,
 # definitions, flags and libraries, so that only the targets that link it
 # (the desktop ones) are compiled with them.
-find_package(wxWidgets 3.2 REQUIRED COMPONENTS core base)
+#
+# Linux: the system's wxGTK, found through wx-config.
+# Windows: a static wxMSW built by scripts/build-wx-msw, found through the
+# CMake package it installs: -DwxWidgets_DIR=<prefix>/lib/cmake/wxWidgets.
 add_library(velmora_wx INTERFACE)
-target_include_directories(velmora_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})
-target_compile_definitions(velmora_wx INTERFACE ${wxWidgets_DEFINITIONS})
-separate_arguments(velmora_wx_flags UNIX_COMMAND "${wxWidgets_CXX_FLAGS}")
-target_compile_options(velmora_wx INTERFACE ${velmora_wx_flags})
-target_link_libraries(velmora_wx INTERFACE ${wxWidgets_LIBRARIES})
+if(WIN32)
+    find_package(wxWidgets 3.2 REQUIRED CONFIG COMPONENTS core base)
+    target_link_libraries(velmora_wx INTERFACE wx::core wx::base)
+else()
+    find_package(wxWidgets 3.2 REQUIRED COMPONENTS core base)
+    target_include_directories(velmora_wx SYSTEM INTERFACE ${wxWidgets_INCLUDE_DIRS})
+    target_compile_definitions(velmora_wx INTERFACE ${wxWidgets_DEFINITIONS})
+    separate_arguments(velmora_wx_flags UNIX_COMMAND "${wxWidgets_CXX_FLAGS}")
+    target_compile_options(velmora_wx INTERFACE ${velmora_wx_flags})
+    target_link_libraries(velmora_wx INTERFACE ${wxWidgets_LIBRARIES})
+endif()

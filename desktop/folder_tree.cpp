@@ -1,9 +1,11 @@
 #include "desktop/folder_tree.h"
 
 #include <wx/dcmemory.h>
+#include <wx/image.h>
 #include <wx/settings.h>
 
 #include <algorithm>
+#include <map>
 
 #include "desktop/display_text.h"
 #include "desktop/file_filter.h"
@@ -21,6 +23,17 @@ using platform::kPathSeparator;
 constexpr int kBlankBitmapSize = 32;
 /// The image the placeholder shows (the first blank image).
 constexpr int kPlaceholderImage = 0;
+/// Up to this many images above a cut are removed from the image list one by
+/// one; more, and the list is filled anew.
+constexpr int kMostSingleRemovals = 8;
+
+/// Whether the image list is the system's (Windows' image list: one bitmap
+/// that grows) rather than wxWidgets' own (a bitmap per image, as on GTK).
+#ifdef wxHAS_NATIVE_IMAGELIST
+constexpr bool kNativeImageList = true;
+#else
+constexpr bool kNativeImageList = false;
+#endif
 
 /// The last component of a path that does not end in a separator.
 std::string BaseName(const std::string& path) {
@@ -65,7 +78,7 @@ FolderTree::FolderTree(wxWindow* parent, wxWindowID id, const platform::Shell& s
       folderSearch(search) {
     Bind(wxEVT_TREE_ITEM_EXPANDED, &FolderTree::OnItemExpanded, this);
     Bind(wxEVT_TREE_ITEM_COLLAPSED, &FolderTree::OnItemExpanded, this);
-    Bind(wxEVT_TREE_KEY_DOWN, &FolderTree::OnKeyDown, this);
+    Bind(wxEVT_KEY_DOWN, &FolderTree::OnKeyDown, this);
     Bind(wxEVT_CHAR, &FolderTree::OnChar, this);
     Initialize(true);
 }
@@ -111,6 +124,10 @@ void FolderTree::BuildImageList() {
     currentDirImage = imageList.Add(shell.CurrentDirectoryIcon());
     drivesImage = imageList.Add(shell.DrivesIcon());
     firstItemImage = imageList.GetImageCount();
+    imageCopies.clear();
+    for (int index = 0; index < firstItemImage; ++index) {
+        imageCopies.push_back(imageList.GetBitmap(index));
+    }
 }
 
 wxTreeItemId FolderTree::InsertTreeItem(const wxString& text, const wxTreeItemId& parent,
@@ -128,13 +145,69 @@ wxTreeItemId FolderTree::InsertPathItem(const std::string& path, const wxTreeIte
                                         TreeItem* data) {
     const platform::ShellItemInfo info = shell.Describe(path);
     if (image == -1) {
-        image = imageList.Add(info.icon);
+        image = QueueImage(info.icon);
     }
     if (selectedImage == -1) {
-        selectedImage = imageList.Add(info.openIcon);
+        selectedImage = QueueImage(info.openIcon);
     }
     return InsertTreeItem(ItemText(info.displayName, path), parent, withPlaceholder, image,
                           selectedImage, data);
+}
+
+int FolderTree::QueueImage(const wxBitmap& bitmap) {
+    queuedImages.push_back(bitmap);
+    return imageList.GetImageCount() + static_cast<int>(queuedImages.size()) - 1;
+}
+
+void FolderTree::AddQueuedImages() {
+    AppendImages(queuedImages);
+    queuedImages.clear();
+}
+
+// Adding images one at a time makes the native list grow its storage (and
+// copy all of it) once per image: time in the square of the list's length.
+// There all of them go in at once, as one strip of images side by side,
+// which the list cuts into single images. wxWidgets' own list takes them one
+// by one (cut from a strip, each would keep a row as long as the strip's).
+void FolderTree::AppendImages(const std::vector<wxBitmap>& bitmaps) {
+    if (bitmaps.empty()) {
+        return;
+    }
+    imageCopies.insert(imageCopies.end(), bitmaps.begin(), bitmaps.end());
+    if (!kNativeImageList) {
+        for (const wxBitmap& bitmap : bitmaps) {
+            imageList.Add(bitmap);
+        }
+        return;
+    }
+    const wxSize size = imageList.GetSize();
+    const int width = size.GetWidth();
+    const int height = size.GetHeight();
+    wxImage strip(width * static_cast<int>(bitmaps.size()), height);
+    strip.InitAlpha();
+    unsigned char* const rgb = strip.GetData();
+    unsigned char* const alpha = strip.GetAlpha();
+    const int stripWidth = strip.GetWidth();
+    // Items of one kind share their icons: each picture is converted once.
+    std::map<const wxObjectRefData*, wxImage> converted;
+    for (size_t i = 0; i < bitmaps.size(); ++i) {
+        wxImage& image = converted[bitmaps[i].GetRefData()];
+        if (!image.IsOk()) {
+            image = bitmaps[i].ConvertToImage();
+            if (image.GetWidth() != width || image.GetHeight() != height) {
+                image.Rescale(width, height);
+            }
+            if (!image.HasAlpha()) {
+                image.InitAlpha();  // from the mask, or opaque
+            }
+        }
+        const int x = width * static_cast<int>(i);
+        for (int y = 0; y < height; ++y) {
+            std::copy_n(image.GetData() + 3 * y * width, 3 * width, rgb + 3 * (y * stripWidth + x));
+            std::copy_n(image.GetAlpha() + y * width, width, alpha + y * stripWidth + x);
+        }
+    }
+    imageList.Add(wxBitmap(strip, 32));
 }
 
 wxTreeItemId FolderTree::InsertPlaceholder(const wxTreeItemId& parent) {
@@ -149,7 +222,11 @@ void FolderTree::OnItemExpanded(wxTreeEvent& event) {
         return;
     }
     if (IsExpanded(item)) {
-        PopulateItem(item);
+        // wxMSW reports an expansion again when Expand() is called for an
+        // item that is expanded already: what is listed stays as it is.
+        if (!IsListed(item)) {
+            PopulateItem(item);
+        }
     } else {
         DeleteChildren(item, true);
     }
@@ -158,7 +235,14 @@ void FolderTree::OnItemExpanded(wxTreeEvent& event) {
 // The tree's own "expand everything below" would follow folder links (a
 // link to "." or to /proc) without end: '*' expands the current item one
 // level, as a click on its button does, and nothing more.
-void FolderTree::OnKeyDown(wxTreeEvent& event) {
+//
+// The keypad's '*' is a key of its own and is caught at key-down, before the
+// control sees it: the native Windows tree view expands everything below on
+// VK_MULTIPLY right after it has told its parent of the key (the tree's
+// wxEVT_TREE_KEY_DOWN), whatever the parent answers, so the key must not
+// reach it at all. The generic tree (GTK) has the same "expand everything
+// below" in its own key handling.
+void FolderTree::OnKeyDown(wxKeyEvent& event) {
     if (!IsExpandAllKey(event.GetKeyCode())) {
         event.Skip();
         return;
@@ -166,10 +250,10 @@ void FolderTree::OnKeyDown(wxTreeEvent& event) {
     ExpandFocusedItemOneLevel();
 }
 
-// The keypad's '*' is a key of its own and is caught at key-down. The '*'
-// typed with Shift comes down as the key beneath it ('8' on a US keyboard):
-// only its character tells it apart, so it is caught here, before the
-// generic tree's own character handler gets it.
+// The '*' typed with Shift comes down as the key beneath it ('8' on a US
+// keyboard): only its character tells it apart, so it is caught here,
+// before the generic tree's own character handler or the native tree view
+// gets it.
 void FolderTree::OnChar(wxKeyEvent& event) {
     if (!IsExpandAllKey(event.GetKeyCode())) {
         event.Skip();
@@ -183,6 +267,12 @@ void FolderTree::ExpandFocusedItemOneLevel() {
     if (item.IsOk() && ItemHasChildren(item) && !IsExpanded(item)) {
         Expand(item);
     }
+}
+
+bool FolderTree::IsListed(const wxTreeItemId& item) const {
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId first = GetFirstChild(item, cookie);
+    return first.IsOk() && GetItemKind(first) != TreeItemKind::Placeholder;
 }
 
 void FolderTree::PopulateItem(const wxTreeItemId& item) {
@@ -203,6 +293,7 @@ void FolderTree::PopulateDrives() {
     for (const std::string& drive : driveStrings) {
         InsertPathItem(drive, drivesRoot, true, -1, -1, new TreeItem(TreeItemKind::Drive, drive));
     }
+    AddQueuedImages();
 }
 
 void FolderTree::PopulateFolder(const wxTreeItemId& item) {
@@ -227,6 +318,7 @@ void FolderTree::PopulateFolder(const wxTreeItemId& item) {
             listedAny = true;
         }
     }
+    AddQueuedImages();
     if (!listedAny) {
         InsertPlaceholder(item);
     }
@@ -266,26 +358,35 @@ void FolderTree::CollectImages(const wxTreeItemId& item, std::vector<int>& image
 }
 
 void FolderTree::RemoveImages(const std::vector<int>& sortedIndexes) {
-    // Only the images above the lowest removed one move: take the survivors
-    // among them, cut the list there and append them again.
+    // The images below the lowest removed one stay; the survivors above it
+    // move down. Each removal from the native Windows list moves every image
+    // behind it: when more than a few images lie above the cut, the list is
+    // emptied at once and filled again from the copies of its images, which
+    // also spares reading images back from the list.
     const int lowest = sortedIndexes.front();
     const int count = imageList.GetImageCount();
     std::vector<wxBitmap> survivors;
-    survivors.reserve(count - lowest);
     auto removed = sortedIndexes.begin();
     for (int index = lowest; index < count; ++index) {
         if (removed != sortedIndexes.end() && *removed == index) {
             ++removed;
         } else {
-            survivors.push_back(imageList.GetBitmap(index));
+            survivors.push_back(imageCopies[index]);
         }
     }
-    for (int index = count - 1; index >= lowest; --index) {
-        imageList.Remove(index);
+    imageCopies.resize(lowest);
+    if (count - lowest <= kMostSingleRemovals) {
+        for (int index = count - 1; index >= lowest; --index) {
+            imageList.Remove(index);
+        }
+        AppendImages(survivors);
+        return;
     }
-    for (const wxBitmap& bitmap : survivors) {
-        imageList.Add(bitmap);
-    }
+    std::vector<wxBitmap> kept = std::move(imageCopies);
+    imageCopies.clear();
+    kept.insert(kept.end(), survivors.begin(), survivors.end());
+    imageList.RemoveAll();
+    AppendImages(kept);
 }
 
 void FolderTree::RenumberImages(const wxTreeItemId& subtreeRoot,

@@ -71,7 +71,7 @@ class FolderTree : public wxTreeCtrl {
 
   private:
     void OnItemExpanded(wxTreeEvent& event);
-    void OnKeyDown(wxTreeEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
     void OnChar(wxKeyEvent& event);
     void ExpandFocusedItemOneLevel();
 
@@ -80,6 +80,13 @@ class FolderTree : public wxTreeCtrl {
     wxTreeItemId InsertPathItem(const std::string& path, const wxTreeItemId& parent,
                                 bool withPlaceholder, int image, int selectedImage, TreeItem* data);
     wxTreeItemId InsertPlaceholder(const wxTreeItemId& parent);
+    /// The index `bitmap` will have once AddQueuedImages() has added it.
+    int QueueImage(const wxBitmap& bitmap);
+    void AddQueuedImages();
+    void AppendImages(const std::vector<wxBitmap>& bitmaps);
+    /// Whether the item's contents are listed (its first child is not the
+    /// placeholder).
+    bool IsListed(const wxTreeItemId& item) const;
     void PopulateItem(const wxTreeItemId& item);
     void PopulateDrives();
     void PopulateFolder(const wxTreeItemId& item);
@@ -95,6 +102,11 @@ class FolderTree : public wxTreeCtrl {
     wxTreeItemId drivesRoot;
     std::vector<std::string> driveStrings;
     wxImageList imageList;
+    /// Images of items inserted since the last AddQueuedImages(), in order.
+    std::vector<wxBitmap> queuedImages;
+    /// The bitmap of every image in imageList, in order (reading them back
+    /// from a native list is slow).
+    std::vector<wxBitmap> imageCopies;
 
     int firstItemImage = 0;
     int currentDirImage = -1;
