@@ -12,4 +12,7 @@ wxBitmap ColourBitmap(unsigned code, const wxSize& size);
 /// The code of a bitmap made by ColourBitmap (its top-left pixel).
 unsigned CodeOf(const wxBitmap& bitmap);
 
+/// Whether two bitmaps have the same size, colours and transparency.
+bool SamePixels(const wxBitmap& a, const wxBitmap& b);
+
 }  // namespace velmora::testing

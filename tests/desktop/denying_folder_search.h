@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/folder_search.h"
+#include "platform/path.h"
 
 namespace velmora::testing {
 
@@ -15,14 +16,14 @@ class DenyingFolderSearch : public platform::FolderSearch {
     std::vector<platform::FolderEntry> Find(const std::string& pattern) const override {
         for (const std::string& folder : denied) {
             if (pattern.compare(0, folder.size(), folder) == 0 &&
-                pattern.find('/', folder.size()) == std::string::npos) {
+                pattern.find(platform::kPathSeparator, folder.size()) == std::string::npos) {
                 return {};
             }
         }
         return real_.Find(pattern);
     }
 
-    /// Folder paths ending in '/'.
+    /// Folder paths ending in the path separator.
     std::vector<std::string> denied;
 
   private:

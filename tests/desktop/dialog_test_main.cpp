@@ -1,11 +1,28 @@
-// Test entry point for in-process dialog tests: starts wxWidgets (GTK needs
-// an X display), sends wx log messages to standard error and turns wx
-// assertions into test failures, so that neither opens a dialog; runs the
-// tests and shuts wxWidgets down again.
+// Test entry point for in-process dialog tests: starts wxWidgets (GTK, and
+// Wine, need an X display), sends wx log messages to standard error and
+// turns wx assertions into test failures, so that neither opens a dialog;
+// runs the tests and shuts wxWidgets down again.
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/init.h>
 #include <wx/log.h>
+
+#include <string>
+
+#include "tests/desktop/test_program.h"
+
+namespace velmora::testing {
+namespace {
+
+std::string programPath;
+
+}  // namespace
+
+const std::string& TestProgramPath() {
+    return programPath;
+}
+
+}  // namespace velmora::testing
 
 namespace {
 
@@ -19,6 +36,7 @@ void FailOnWxAssert(const wxString& file, int line, const wxString& func, const 
 }  // namespace
 
 int main(int argc, char** argv) {
+    velmora::testing::programPath = argc > 0 ? argv[0] : "";
     ::testing::InitGoogleTest(&argc, argv);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {

@@ -2,13 +2,21 @@
 
 #include <filesystem>
 
+#include "platform/path.h"
 #include "tests/desktop/colour_bitmap.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
 
+#ifdef _WIN32
+const std::string FakeShell::kRootVolume = "C:\\";
+#else
+const std::string FakeShell::kRootVolume = "/";
+#endif
+
 platform::ShellItemInfo FakeShell::Describe(const std::string& path) const {
     platform::ShellItemInfo info;
-    const std::string name = std::filesystem::path(path).filename().string();
+    const std::string name = ToUtf8(FromUtf8(path).filename());
     info.displayName = displayName(name.empty() ? path : name);
     const unsigned id = IdOf(path);
     info.icon = ColourBitmap(2 * id, SmallIconSize());
@@ -26,7 +34,7 @@ wxBitmap FakeShell::DrivesIcon() const {
 
 unsigned FakeShell::IdOf(const std::string& path) const {
     std::string key = path;
-    while (key.size() > 1 && key.back() == '/') {
+    while (key.size() > 1 && (key.back() == '/' || key.back() == platform::kPathSeparator)) {
         key.pop_back();
     }
     // Ids start at 1, so that no item's icon is the black of an empty bitmap.

@@ -16,6 +16,8 @@ class FakeShell : public platform::Shell {
   public:
     static constexpr unsigned kCurrentDirectoryCode = 0xFFFF00;
     static constexpr unsigned kDrivesCode = 0xFFFF01;
+    /// The root of the system's first volume: "/", or "C:\" on Windows.
+    static const std::string kRootVolume;
 
     wxSize SmallIconSize() const override { return wxSize(16, 16); }
     platform::ShellItemInfo Describe(const std::string& path) const override;
@@ -23,14 +25,15 @@ class FakeShell : public platform::Shell {
     wxBitmap CurrentDirectoryIcon() const override;
     wxBitmap DrivesIcon() const override;
 
-    /// The number the shell gave a path ("a/" and "a" are the same path).
+    /// The number the shell gave a path ("a/" and "a" are the same path, as
+    /// are "a\" and "a" on Windows).
     unsigned IdOf(const std::string& path) const;
 
     /// Display name for a name on disk; by default the name itself.
     std::function<std::string(const std::string&)> displayName = [](const std::string& name) {
         return name;
     };
-    std::vector<std::string> volumes{"/"};
+    std::vector<std::string> volumes{kRootVolume};
 
   private:
     mutable std::map<std::string, unsigned> ids_;

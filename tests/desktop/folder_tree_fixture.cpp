@@ -19,7 +19,7 @@ void FolderTreeTest::SetUp() {
     }
     search.denied.push_back(dir / "locked/");
 
-    savedDirectory_ = std::filesystem::current_path().string();
+    savedDirectory_ = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
 
     frame = new wxFrame(nullptr, wxID_ANY, "folder tree test");
@@ -46,7 +46,7 @@ std::vector<std::string> FolderTreeTest::RootEntries(bool folders) const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
         if (entry.is_directory() == folders) {
-            names.push_back(entry.path().filename().string());
+            names.push_back(ToUtf8(entry.path().filename()));
         }
     }
     return names;

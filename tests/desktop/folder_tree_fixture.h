@@ -3,15 +3,23 @@
 #include <gtest/gtest.h>
 #include <wx/frame.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "desktop/folder_tree.h"
+#include "platform/path.h"
 #include "tests/desktop/denying_folder_search.h"
 #include "tests/desktop/fake_shell.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
+
+/// Makes `path` a folder that holds itself again: a link to "." on POSIX
+/// systems; on Windows, where making a link takes rights a test does not
+/// have, a chain of real folders ("loop" inside "loop", with a text file at
+/// the end) deeper than one level.
+void MakeFolderLoop(const std::string& path);
 
 /// A real FolderTree in a hidden frame whose current directory is a fresh
 /// folder holding:
@@ -51,8 +59,11 @@ class FolderTreeTest : public ::testing::Test {
     /// exactly two images per listed item, and that every item shows its own.
     void ExpectImagesExact() const;
 
-    /// The fixture root with a trailing '/'.
-    std::string Root() const { return dir.Path().string() + "/"; }
+    /// The fixture root with a trailing separator.
+    std::string Root() const { return ToUtf8(dir.Path()) + platform::kPathSeparator; }
+    /// The path of `relative` (written with '/') below the fixture root, as
+    /// the tree builds it.
+    std::string Under(const std::string& relative) const { return Root() + Native(relative); }
 
     TempDir dir;
     FakeShell shell;
@@ -61,7 +72,7 @@ class FolderTreeTest : public ::testing::Test {
     desktop::FolderTree* tree = nullptr;
 
   private:
-    std::string savedDirectory_;
+    std::filesystem::path savedDirectory_;
 };
 
 }  // namespace velmora::testing

@@ -49,7 +49,7 @@ TEST_F(FolderTreeTest, EveryItemKeepsItsOwnIconsThroughRandomExpandAndCollapse) 
 }
 
 TEST_F(FolderTreeTest, CollapsingReleasesTheImagesOfTheWholeSubtree) {
-    shell.volumes = {"/"};
+    shell.volumes = {FakeShell::kRootVolume};
     tree->Expand(tree->GetDrivesRoot());
     const int withDrives = tree->GetImageList()->GetImageCount();
     EXPECT_EQ(withDrives, tree->GetFirstItemImage() + 2);

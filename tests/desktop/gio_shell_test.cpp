@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/desktop/colour_bitmap.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
@@ -24,21 +25,6 @@ void ExpectIconsOfExactSize(const platform::ShellItemInfo& info, const GioShell&
         ASSERT_TRUE(bitmap->IsOk());
         EXPECT_EQ(bitmap->GetSize(), shell.SmallIconSize());
     }
-}
-
-bool SamePixels(const wxBitmap& a, const wxBitmap& b) {
-    const wxImage first = a.ConvertToImage();
-    const wxImage second = b.ConvertToImage();
-    if (first.GetSize() != second.GetSize()) {
-        return false;
-    }
-    const size_t bytes = 3u * first.GetWidth() * first.GetHeight();
-    if (!std::equal(first.GetData(), first.GetData() + bytes, second.GetData()) ||
-        first.HasAlpha() != second.HasAlpha()) {
-        return false;
-    }
-    return !first.HasAlpha() ||
-           std::equal(first.GetAlpha(), first.GetAlpha() + bytes / 3, second.GetAlpha());
 }
 
 /// The themed icon names the Unix mount table gives the volume mounted at

@@ -1,0 +1,149 @@
+#pragma once
+
+// The fixture of the main dialog's tests: the dialog in-process, with real
+// widgets; every message box it would show is intercepted and checked for
+// text, caption, style, owner and order.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+
+#include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "desktop/encrypt_dialog.h"
+#include "platform/file_system.h"
+#include "platform/folder_search.h"
+#include "platform/path.h"
+#include "platform/shell.h"
+#include "tests/desktop/message_recorder.h"
+#include "tests/desktop/test_program.h"
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace velmora::desktop {
+
+namespace fs = std::filesystem;
+using testing::DecryptWithOpenssl;
+using testing::MessageRecorder;
+using testing::Padded;
+using testing::ReadFile;
+using testing::ShownMessage;
+using testing::TempDir;
+
+inline const std::string KEY = "0123456789abcdef";
+inline const std::string KEY_MESSAGE = "Please input encrpty key,Length must be 16!";
+inline const std::string NO_ITEM = "No Item Selected...";
+inline const std::string TOO_BIG = "File length is too big. Max length is 0x16000";
+
+inline std::string Success(const std::string& path) {
+    return "AES-CBC-128 encptry file " + path + " successful!";
+}
+
+inline std::set<std::string> FileNames(const std::string& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(testing::FromUtf8(folder))) {
+        names.insert(testing::ToUtf8(entry.path().filename()));
+    }
+    return names;
+}
+
+// Makes a fresh temporary folder the current directory before the dialog
+// (and so its tree) is built, and restores the old one afterwards.
+class EncryptDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        oldCwd = fs::current_path();
+        fs::current_path(dir.Path());
+        cwd = testing::ToUtf8(fs::current_path());
+    }
+
+    void TearDown() override {
+        for (const auto& message : recorder.messages) {
+            EXPECT_EQ(message.caption,
+                      testing::ToUtf8(testing::FromUtf8(testing::TestProgramPath()).stem()))
+                << "caption = program file name without extension";
+            EXPECT_EQ(message.style & (wxOK | wxCANCEL | wxYES_NO | wxHELP), wxOK) << message.text;
+            EXPECT_EQ(message.style & wxICON_MASK, wxICON_NONE) << message.text;
+            EXPECT_EQ(message.owner, dialog.get()) << message.text;
+        }
+        dialog.reset();
+        fs::current_path(oldCwd);
+    }
+
+    EncryptDialog& Dialog() {
+        if (!dialog) {
+            dialog = std::make_unique<EncryptDialog>(nullptr, services);
+            dialog->Show();
+        }
+        return *dialog;
+    }
+    FolderTree& Tree() { return *Dialog().folderTree; }
+
+    void SetKey(const std::string& key) { Dialog().KeyField()->SetValue(wxString::FromUTF8(key)); }
+
+    std::vector<std::string> ClickEncrypt() {
+        recorder.messages.clear();
+        wxWindow* button = Dialog().FindWindow(wxID_OK);
+        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        click.SetEventObject(button);
+        button->ProcessWindowEvent(click);
+        return recorder.Texts();
+    }
+
+    void ChooseFilter(int index) {
+        wxComboBox* box = Dialog().filterBox;
+        box->SetSelection(index);
+        wxCommandEvent change(wxEVT_COMBOBOX, box->GetId());
+        change.SetInt(index);
+        change.SetEventObject(box);
+        box->ProcessWindowEvent(change);
+    }
+
+    wxTreeItemId Child(const wxTreeItemId& parent, const std::string& text) {
+        wxTreeItemIdValue cookie;
+        for (auto item = Tree().GetFirstChild(parent, cookie); item.IsOk();
+             item = Tree().GetNextChild(parent, cookie)) {
+            if (Tree().GetItemText(item).utf8_str().data() == text) {
+                return item;
+            }
+        }
+        ADD_FAILURE() << "no item " << text;
+        return {};
+    }
+
+    // Expands the current-directory root and the folders in `names` below
+    // it, then selects the last one.
+    void Select(const std::vector<std::string>& names) {
+        wxTreeItemId item = Tree().GetCurrentDirRoot();
+        for (const auto& name : names) {
+            Tree().Expand(item);
+            item = Child(item, name);
+            ASSERT_TRUE(item.IsOk());
+        }
+        Tree().SelectItem(item);
+    }
+
+    /// The path of `relative` (written with '/') in the current directory,
+    /// as the dialog reports it.
+    std::string In(const std::string& relative) const {
+        return cwd + platform::kPathSeparator + testing::Native(relative);
+    }
+
+    // The real services, as the program makes them.
+    const std::unique_ptr<platform::Shell> shell = platform::NewSystemShell();
+    const platform::RealFolderSearch search;
+    platform::RealFileSystem files;
+    const DesktopServices services{*shell, search, files};
+
+    TempDir dir;
+    std::string cwd;
+    MessageRecorder recorder;
+
+  private:
+    fs::path oldCwd;
+    std::unique_ptr<EncryptDialog> dialog;
+};
+
+}  // namespace velmora::desktop

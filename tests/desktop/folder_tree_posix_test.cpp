@@ -1,0 +1,131 @@
+// What is particular to the generic tree (GTK) and to POSIX systems: the
+// selection after a collapse, the keys the generic tree handles itself,
+// typing through the X server, names that are not UTF-8, the root directory
+// and a current directory that was removed.
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/uiaction.h>
+
+#include "platform/linux/gio_shell.h"
+#include "tests/desktop/folder_tree_key_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemLeavesTheTreeUsable) {
+    const wxTreeItemId inner = ExpandPath({"alpha", "inner"});
+    tree->SelectItem(Child(inner, "deep.txt"));
+    ASSERT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/inner/deep.txt"));
+
+    // The generic tree drops a selection that a collapse hides and, at the
+    // next idle time, selects the item that was collapsed.
+    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    tree->Collapse(root);
+    EXPECT_FALSE(tree->GetSelection().IsOk());
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(tree->GetSelection(), root);
+    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Root());
+    const wxTreeItemId again = ExpandPath({"alpha"});
+    tree->SelectItem(again);
+    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/"));
+    ExpectImagesExact();
+}
+
+// A name that is not UTF-8 keeps its bytes in the path and is shown byte for
+// byte as Latin-1 (as the message boxes show it), whatever the shell calls
+// it: the fake shell hands back the raw bytes, GIO a name of its own.
+TEST_F(FolderTreeTest, NameThatIsNotUtf8KeepsItsBytesAndShowsAsLatin1) {
+    const std::string latin1 = "latin\xe9.txt";
+    dir.Write(latin1, "bytes");
+    const platform::GioShell gioShell;
+    const platform::RealFolderSearch realSearch;
+    const struct {
+        const char* name;
+        const platform::Shell& shell;
+    } shells[] = {{"fake shell", shell}, {"GIO shell", gioShell}};
+
+    for (const auto& s : shells) {
+        SCOPED_TRACE(s.name);
+        RebuildTree(s.shell, realSearch);
+        tree->Expand(tree->GetCurrentDirRoot());
+        const wxTreeItemId item = Child(tree->GetCurrentDirRoot(), "latin\u00e9.txt");
+        ASSERT_TRUE(item.IsOk());
+        EXPECT_EQ(tree->GetItemPath(item), Root() + latin1);
+    }
+}
+
+TEST_F(FolderTreeTest, CurrentDirectoryAtTheRootEndsInTwoSlashes) {
+    ASSERT_EQ(chdir("/"), 0);
+    RebuildTree();
+    EXPECT_EQ(tree->GetCurrentDirectory(), "/");
+    EXPECT_EQ(tree->GetItemPath(tree->GetCurrentDirRoot()), "//");
+}
+
+TEST_F(FolderTreeTest, CurrentDirectoryThatIsGoneHasNoPathRatherThanTheRoot) {
+    const std::string gone = dir.MakeDir("gone");
+    ASSERT_EQ(chdir(gone.c_str()), 0);
+    ASSERT_EQ(rmdir(gone.c_str()), 0);
+    RebuildTree();
+
+    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    EXPECT_FALSE(tree->GetItemText(root).empty());
+    EXPECT_EQ(tree->GetItemPath(root), "");
+    tree->Expand(root);
+    EXPECT_TRUE(HasOnlyPlaceholder(root));
+}
+
+// Only '*' is taken over: '+' and '-' still expand and collapse, as the
+// generic tree handles them.
+TEST_F(FolderTreeKeyTest, OtherKeysKeepTheirMeaning) {
+    const wxTreeItemId loopDir = SelectLoopDir();
+    const size_t before = AllItems().size();
+
+    Press(tree, {"'+' (Shift+=)", '=', true, '+'});
+    ExpectLoopDirExpandedOneLevel(loopDir, before);
+
+    Press(tree, {"'-'", '-', false, '-'});
+    EXPECT_FALSE(tree->IsExpanded(loopDir));
+    EXPECT_TRUE(HasOnlyPlaceholder(loopDir));
+    EXPECT_EQ(AllItems().size(), before);
+    ExpectImagesExact();
+}
+
+// The same through the X server: real key presses on the shown, focused
+// tree (there is no window manager under Xvfb, so focus is given directly).
+TEST_F(FolderTreeKeyTest, StarTypedOnTheKeyboardExpandsOneLevelOnly) {
+    const struct {
+        const char* name;
+        bool keypad;
+    } keys[] = {{"'*' (Shift+8)", false}, {"keypad '*'", true}};
+    frame->Show();
+    for (const auto& key : keys) {
+        SCOPED_TRACE(key.name);
+        RebuildTree();
+        tree->SetSize(frame->GetClientSize());
+        const wxTreeItemId loopDir = SelectLoopDir();
+        const size_t before = AllItems().size();
+        for (int tries = 0; tries < 300 && wxWindow::FindFocus() != tree; ++tries) {
+            frame->Raise();
+            tree->SetFocus();
+            wxYield();
+            wxMilliSleep(10);
+        }
+        ASSERT_EQ(wxWindow::FindFocus(), tree);
+
+        wxUIActionSimulator keyboard;
+        if (key.keypad) {
+            keyboard.Char(WXK_NUMPAD_MULTIPLY);
+        } else {
+            keyboard.Text("*");
+        }
+        for (int tries = 0; tries < 300 && !tree->IsExpanded(loopDir); ++tries) {
+            wxYield();
+            wxMilliSleep(10);
+        }
+
+        ExpectLoopDirExpandedOneLevel(loopDir, before);
+    }
+}
+
+}  // namespace
+}  // namespace velmora::testing

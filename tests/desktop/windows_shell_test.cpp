@@ -1,0 +1,144 @@
+// The Windows shell: display names, small icons of the system's size, drive
+// roots and the two stock icons.
+#include "platform/windows/windows_shell.h"
+
+#include <gtest/gtest.h>
+#include <wx/icon.h>
+#include <wx/msw/wrapwin.h>
+// shellapi.h needs the types of windows.h first.
+#include <shellapi.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "tests/desktop/colour_bitmap.h"
+#include "tests/support/temp_dir.h"
+
+namespace velmora::testing {
+namespace {
+
+using platform::WindowsShell;
+
+/// Checks that both icons are usable and exactly the shell's icon size.
+void ExpectIconsOfExactSize(const platform::ShellItemInfo& info, const WindowsShell& shell) {
+    for (const wxBitmap* bitmap : {&info.icon, &info.openIcon}) {
+        ASSERT_TRUE(bitmap->IsOk());
+        EXPECT_EQ(bitmap->GetSize(), shell.SmallIconSize());
+    }
+}
+
+TEST(WindowsShellTest, IconsAreTheSystemsSmallIconSize) {
+    const WindowsShell shell;
+    EXPECT_EQ(shell.SmallIconSize(),
+              wxSize(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+    EXPECT_GT(shell.SmallIconSize().GetWidth(), 0);
+}
+
+TEST(WindowsShellTest, DescribesFoldersAndFilesWithNamesAndIcons) {
+    TempDir dir;
+    const WindowsShell shell;
+    const struct {
+        const char* what;
+        std::string path;
+        std::string name;
+    } cases[] = {
+        {"folder", dir.MakeDir("My folder"), "My folder"},
+        {"file", dir.Write("notes.txt", "text"), "notes"},
+        {"name outside the ANSI code page", dir.Write("\xe6\x97\xa5\xe6\x9c\xac.txt", "text"),
+         "\xe6\x97\xa5\xe6\x9c\xac"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto info = shell.Describe(c.path);
+        // The shell may leave known extensions out.
+        EXPECT_EQ(info.displayName.rfind(c.name, 0), 0u) << info.displayName;
+        ExpectIconsOfExactSize(info, shell);
+    }
+    EXPECT_FALSE(
+        SamePixels(shell.Describe(dir / "My folder").icon, shell.Describe(dir / "notes.txt").icon))
+        << "a folder is not drawn as a file";
+}
+
+/// What SHGetFileInfoW says of the path itself: its name and small icon
+/// (`open`: the open one).
+std::pair<std::string, wxBitmap> ShellViewOf(const std::string& path, bool open) {
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(
+        FromUtf8(path).wstring().c_str(), 0, &info, sizeof info,
+        SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | (open ? SHGFI_OPENICON : 0));
+    wxIcon icon;
+    icon.CreateFromHICON(info.hIcon);
+    wxBitmap bitmap;
+    bitmap.CopyFromIcon(icon);
+    char name[4 * MAX_PATH] = {};
+    ::WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, name, sizeof name, nullptr, nullptr);
+    return {name, bitmap};
+}
+
+// Plain folders, and files of a type that draws all its files alike (text
+// files), are described from their names alone; the others (programs: each
+// shows the icon in it; a read-only folder, which may have a desktop.ini) by
+// the shell looking at them: either way, as the shell shows them.
+TEST(WindowsShellTest, EntriesLookAsTheShellShowsThem) {
+    TempDir dir;
+    const WindowsShell shell;
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::string program = dir / "copy.exe";
+    std::filesystem::copy_file(self, FromUtf8(program));
+    const std::string readOnly = dir.MakeDir("read-only folder");
+    ::SetFileAttributesW(FromUtf8(readOnly).wstring().c_str(), FILE_ATTRIBUTE_READONLY);
+    for (const std::string& path :
+         {dir.Write("notes.txt", "text"), program, dir.Write("data.velmora-unknown", "data"),
+          dir.Write("no extension", "data"), dir.MakeDir("folder"), readOnly}) {
+        SCOPED_TRACE(path);
+        const auto [name, icon] = ShellViewOf(path, false);
+        const auto info = shell.Describe(path);
+        EXPECT_EQ(info.displayName, name);
+        EXPECT_TRUE(SamePixels(info.icon, icon));
+        EXPECT_TRUE(SamePixels(info.openIcon, ShellViewOf(path, true).second));
+    }
+    ::SetFileAttributesW(FromUtf8(readOnly).wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(WindowsShellTest, PathItCannotReadIsStillNamedAndGetsIcons) {
+    TempDir dir;
+    const WindowsShell shell;
+    const auto info = shell.Describe(dir / "gone.txt");
+    EXPECT_EQ(info.displayName.rfind("gone", 0), 0u) << info.displayName;
+    ExpectIconsOfExactSize(info, shell);
+}
+
+TEST(WindowsShellTest, DriveRootsAreLettersColonBackslash) {
+    const WindowsShell shell;
+    const auto roots = shell.VolumeRoots();
+    ASSERT_FALSE(roots.empty());
+    for (const std::string& root : roots) {
+        SCOPED_TRACE(root);
+        ASSERT_EQ(root.size(), 3u);
+        EXPECT_TRUE(root[0] >= 'A' && root[0] <= 'Z');
+        EXPECT_EQ(root.substr(1), ":\\");
+        const auto info = shell.Describe(root);
+        EXPECT_FALSE(info.displayName.empty());
+        ExpectIconsOfExactSize(info, shell);
+    }
+    EXPECT_NE(std::find(roots.begin(), roots.end(), "C:\\"), roots.end());
+    EXPECT_TRUE(std::is_sorted(roots.begin(), roots.end())) << "in the system's order, A to Z";
+}
+
+TEST(WindowsShellTest, StockIconsAreUsableAndDiffer) {
+    const WindowsShell shell;
+    const wxBitmap currentDirectory = shell.CurrentDirectoryIcon();
+    const wxBitmap drives = shell.DrivesIcon();
+    ASSERT_TRUE(currentDirectory.IsOk());
+    ASSERT_TRUE(drives.IsOk());
+    EXPECT_EQ(currentDirectory.GetSize(), shell.SmallIconSize());
+    EXPECT_EQ(drives.GetSize(), shell.SmallIconSize());
+    EXPECT_FALSE(SamePixels(currentDirectory, drives));
+}
+
+}  // namespace
+}  // namespace velmora::testing
