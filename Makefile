@@ -11,7 +11,7 @@ WIN64_BUILD ?= build-win64
 WIN32_BUILD ?= build-win32
 
 .PHONY: all deps build demo test asan bench format clean \
-        windows windows-64 windows-32 windows-test
+        windows windows-64 windows-32 windows-desktop-32 windows-test windows-bench
 
 all: build
 
@@ -51,17 +51,23 @@ bench:
 	bench/run-all build-bench
 
 # ---- Windows, cross-compiled with MinGW-w64 and tested under Wine ----
-# velmora-cli.exe for x86-64 and i686, each one statically linked file,
-# checked for imports from Windows' own DLLs only, and packed into
-# velmora-cli-<version>-win64.zip and -win32.zip.
+# velmora.exe (64-bit) and velmora-cli.exe for x86-64 and i686, each one
+# statically linked file, checked for imports from Windows' own DLLs only;
+# velmora-cli.exe packed into velmora-cli-<version>-win64.zip and -win32.zip,
+# both programs into the installer velmora-<version>-win64.exe.
+#
+# wxWidgets for Windows is built once per machine, outside the tree, by
+# scripts/build-wx-msw (about 17 minutes); later runs only look it up.
 windows: windows-64 windows-32
 
 windows-64:
+	prefix=$$(scripts/build-wx-msw x86_64 | tail -n1) && \
 	cmake -S . -B $(WIN64_BUILD) -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake -DVELMORA_BUILD_DESKTOP=OFF
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+	    -DwxWidgets_DIR="$$prefix/lib/cmake/wxWidgets" -DVELMORA_BUILD_BENCH=OFF
 	cmake --build $(WIN64_BUILD) -j$(JOBS)
-	scripts/check-windows-exe x86_64 $(WIN64_BUILD)/velmora-cli.exe
-	cd $(WIN64_BUILD) && cpack -G ZIP
+	scripts/check-windows-exe x86_64 $(WIN64_BUILD)/velmora-cli.exe $(WIN64_BUILD)/velmora.exe
+	cd $(WIN64_BUILD) && cpack -G ZIP && cpack -G NSIS
 
 # 32-bit Wine cannot run on every machine: built and checked, not tested.
 windows-32:
@@ -72,9 +78,28 @@ windows-32:
 	scripts/check-windows-exe i686 $(WIN32_BUILD)/velmora-cli.exe
 	cd $(WIN32_BUILD) && cpack -G ZIP
 
-# The suites for Windows, run under wine64 through CTest.
+# The 32-bit desktop program, against the i686 wxWidgets (built once per
+# machine when missing); not part of `make windows`. Built in the same
+# folder as the 32-bit command-line program.
+windows-desktop-32:
+	prefix=$$(scripts/build-wx-msw i686 | tail -n1) && \
+	cmake -S . -B $(WIN32_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-i686.cmake -DVELMORA_BUILD_DESKTOP=ON \
+	    -DVELMORA_BUILD_TESTS=OFF -DwxWidgets_DIR="$$prefix/lib/cmake/wxWidgets"
+	cmake --build $(WIN32_BUILD) -j$(JOBS) --target velmora
+	scripts/check-windows-exe i686 $(WIN32_BUILD)/velmora.exe
+
+# The suites for Windows, run under wine64 through CTest; the desktop ones
+# need an X display, as on Linux.
 windows-test: windows-64
-	ctest --test-dir $(WIN64_BUILD) $(CTEST_FLAGS)
+	xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir $(WIN64_BUILD) $(CTEST_FLAGS)
+
+# The folder tree benchmark of the Windows build, under Wine on Xvfb.
+windows-bench: windows-64
+	cmake -S . -B $(WIN64_BUILD) -DVELMORA_BUILD_BENCH=ON
+	cmake --build $(WIN64_BUILD) -j$(JOBS) --target folder_tree_bench
+	VELMORA_WINEPREFIX=$(CURDIR)/$(WIN64_BUILD)/wine-prefix \
+	    xvfb-run -a scripts/wine-run $(WIN64_BUILD)/bench/folder_tree_bench.exe
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,6 +3,7 @@
 // reports the times, the image counts and the peak memory.
 //
 //   xvfb-run -a build-bench/bench/folder_tree_bench [files] [folders]
+//   make windows-bench     (the Windows build under Wine, with the Windows shell)
 //
 // The sizes are taken here; wxWidgets is started without arguments, since
 // its own command-line parser refuses any it does not know.
@@ -10,18 +11,24 @@
 // Targets: expand < 1 s, collapse < 0.3 s (also when the images of the whole
 // big folder have to move down), image count back to the baseline. Exits 2
 // when a target is missed.
-#include <stdlib.h>
+#ifdef _WIN32
+#include <wx/msw/wrapwin.h>
+// psapi.h needs the types of windows.h first.
+#include <psapi.h>
+#else
 #include <sys/resource.h>
-#include <unistd.h>
+#endif
 #include <wx/app.h>
 #include <wx/frame.h>
 #include <wx/init.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "desktop/folder_tree.h"
@@ -31,12 +38,19 @@
 namespace {
 
 std::filesystem::path MakeFolder(int files, int folders) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "velmora-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
+    std::random_device random;
+    std::filesystem::path parent;
+    for (int attempt = 0; attempt < 100 && parent.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("velmora-bench-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            parent = candidate;
+        }
+    }
+    if (parent.empty()) {
         return {};
     }
-    const std::filesystem::path root = std::filesystem::path(pattern) / "big";
+    const std::filesystem::path root = parent / "big";
     std::filesystem::create_directory(root);
     for (int i = 0; i < folders; ++i) {
         std::filesystem::create_directory(root / ("folder" + std::to_string(i)));
@@ -59,9 +73,16 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 }
 
 long PeakKilobytes() {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<long>(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
 
 // Expands and collapses the current directory, the big folder, in a new
@@ -151,7 +172,7 @@ int main(int argc, char** argv) {
         wxTheApp->OnExit();
         wxEntryCleanup();
     }
-    std::filesystem::current_path("/");
+    std::filesystem::current_path(folder.parent_path().parent_path());
     std::filesystem::remove_all(folder.parent_path());
     return status;
 }
