@@ -245,21 +245,26 @@ bool RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* 
         return false;
     }
 
+    // Created and named for the interruption handlers in one step: a signal
+    // in between would leave the file behind.
     std::string temporary;
     UniqueFd out;
-    for (unsigned attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
-        temporary = TemporaryName(attempt);
-        out = UniqueFd(::openat(folder.Get(), temporary.c_str(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                                0666));
-        if (!out.Valid() && errno != EEXIST) {
+    {
+        const posix::InterruptionsHeld held;
+        for (unsigned attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
+            temporary = TemporaryName(attempt);
+            out = UniqueFd(::openat(folder.Get(), temporary.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
+                                    0666));
+            if (!out.Valid() && errno != EEXIST) {
+                break;
+            }
+        }
+        if (!out.Valid()) {
             return false;
         }
+        posix::SetTemporaryInProgress(folder.Get(), temporary.c_str());
     }
-    if (!out.Valid()) {
-        return false;
-    }
-    posix::SetTemporaryInProgress(folder.Get(), temporary.c_str());
 
     const bool written =
         WriteAll(out.Get(), data, length) &&
