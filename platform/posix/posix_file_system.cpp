@@ -3,13 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <ctime>
 #include <set>
 
 #include "platform/file_system.h"
 #include "platform/posix/interrupt_cleanup.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/temporary_name.h"
 
 namespace velmora::platform {
 namespace {
@@ -140,17 +140,11 @@ mode_t DefaultPermissions() {
     return 0666 & ~mask;
 }
 
-// A fresh hidden name that no "*.txt" or "*.ser" search matches.
-std::string TemporaryName(unsigned attempt) {
-    static unsigned counter = 0;
+std::string NewTemporaryName(unsigned attempt) {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    std::uint64_t mix = static_cast<std::uint64_t>(now.tv_nsec) ^
-                        (static_cast<std::uint64_t>(ProcessId()) << 32) ^ (++counter + attempt);
-    mix *= 0x9E3779B97F4A7C15ull;
-    char name[32];
-    std::snprintf(name, sizeof name, ".velmora-%08x.tmp", static_cast<unsigned>(mix >> 32));
-    return name;
+    return TemporaryName(static_cast<std::uint64_t>(now.tv_nsec),
+                         static_cast<std::uint64_t>(ProcessId()), attempt);
 }
 
 enum class Placement {
@@ -252,7 +246,7 @@ bool RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* 
     {
         const posix::InterruptionsHeld held;
         for (unsigned attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
-            temporary = TemporaryName(attempt);
+            temporary = NewTemporaryName(attempt);
             out = UniqueFd(::openat(folder.Get(), temporary.c_str(),
                                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
                                     0666));

@@ -1,10 +1,9 @@
 #include <windows.h>
 
-#include <atomic>
-#include <cstdio>
 #include <utility>
 
 #include "platform/file_system.h"
+#include "platform/temporary_name.h"
 #include "platform/windows/interrupt_cleanup.h"
 #include "platform/windows/wide_text.h"
 
@@ -193,18 +192,12 @@ bool Resolve(const std::wstring& path, const FileIdentity& keep, bool mayReplace
     return true;
 }
 
-// A fresh name, hidden from "*.txt" and "*.ser" searches by its ending.
-std::wstring TemporaryName(unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
+std::wstring NewTemporaryName(unsigned attempt) {
     LARGE_INTEGER now{};
     ::QueryPerformanceCounter(&now);
-    std::uint64_t mix = static_cast<std::uint64_t>(now.QuadPart) ^
-                        (static_cast<std::uint64_t>(::GetCurrentProcessId()) << 32) ^
-                        (++counter + attempt);
-    mix *= 0x9E3779B97F4A7C15ull;
-    char name[32];
-    std::snprintf(name, sizeof name, ".velmora-%08x.tmp", static_cast<unsigned>(mix >> 32));
-    return std::wstring(name, name + std::char_traits<char>::length(name));
+    const std::string name =
+        TemporaryName(static_cast<std::uint64_t>(now.QuadPart), ::GetCurrentProcessId(), attempt);
+    return std::wstring(name.begin(), name.end());  // ASCII only
 }
 
 // Creates a new temporary file in `folder`, hidden, and records it for the
@@ -213,7 +206,7 @@ std::wstring TemporaryName(unsigned attempt) {
 UniqueHandle CreateTemporary(const std::wstring& folder, std::wstring& temporary) {
     const windows::InterruptionsHeld held;
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder + TemporaryName(attempt);
+        temporary = folder + NewTemporaryName(attempt);
         UniqueHandle out(::CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
                                        CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr));
         if (out.Valid()) {
