@@ -12,20 +12,13 @@
 #include <vector>
 
 #include "tests/desktop/colour_bitmap.h"
+#include "tests/desktop/shell_expectations.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
 namespace {
 
 using platform::GioShell;
-
-/// Checks that both icons are usable and exactly the shell's icon size.
-void ExpectIconsOfExactSize(const platform::ShellItemInfo& info, const GioShell& shell) {
-    for (const wxBitmap* bitmap : {&info.icon, &info.openIcon}) {
-        ASSERT_TRUE(bitmap->IsOk());
-        EXPECT_EQ(bitmap->GetSize(), shell.SmallIconSize());
-    }
-}
 
 /// The themed icon names the Unix mount table gives the volume mounted at
 /// `mountPath` (no trailing '/' except for the root); none when nothing is
@@ -125,17 +118,6 @@ TEST(GioShellTest, VolumeRootsGetDriveIconsRatherThanFolderIcons) {
         EXPECT_FALSE(SamePixels(info.icon, folderIcon)) << "drawn as a drive, not a folder";
         EXPECT_TRUE(SamePixels(info.icon, info.openIcon));
     }
-}
-
-TEST(GioShellTest, StockIconsAreUsableAndDiffer) {
-    const GioShell shell;
-    const wxBitmap currentDirectory = shell.CurrentDirectoryIcon();
-    const wxBitmap drives = shell.DrivesIcon();
-    ASSERT_TRUE(currentDirectory.IsOk());
-    ASSERT_TRUE(drives.IsOk());
-    EXPECT_EQ(currentDirectory.GetSize(), shell.SmallIconSize());
-    EXPECT_EQ(drives.GetSize(), shell.SmallIconSize());
-    EXPECT_FALSE(SamePixels(currentDirectory, drives));
 }
 
 TEST(GioShellTest, VolumesStartAtTheRootAndEndInSlashes) {

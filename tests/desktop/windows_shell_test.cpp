@@ -15,20 +15,13 @@
 #include <vector>
 
 #include "tests/desktop/colour_bitmap.h"
+#include "tests/desktop/shell_expectations.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
 namespace {
 
 using platform::WindowsShell;
-
-/// Checks that both icons are usable and exactly the shell's icon size.
-void ExpectIconsOfExactSize(const platform::ShellItemInfo& info, const WindowsShell& shell) {
-    for (const wxBitmap* bitmap : {&info.icon, &info.openIcon}) {
-        ASSERT_TRUE(bitmap->IsOk());
-        EXPECT_EQ(bitmap->GetSize(), shell.SmallIconSize());
-    }
-}
 
 TEST(WindowsShellTest, IconsAreTheSystemsSmallIconSize) {
     const WindowsShell shell;
@@ -127,17 +120,6 @@ TEST(WindowsShellTest, DriveRootsAreLettersColonBackslash) {
     }
     EXPECT_NE(std::find(roots.begin(), roots.end(), "C:\\"), roots.end());
     EXPECT_TRUE(std::is_sorted(roots.begin(), roots.end())) << "in the system's order, A to Z";
-}
-
-TEST(WindowsShellTest, StockIconsAreUsableAndDiffer) {
-    const WindowsShell shell;
-    const wxBitmap currentDirectory = shell.CurrentDirectoryIcon();
-    const wxBitmap drives = shell.DrivesIcon();
-    ASSERT_TRUE(currentDirectory.IsOk());
-    ASSERT_TRUE(drives.IsOk());
-    EXPECT_EQ(currentDirectory.GetSize(), shell.SmallIconSize());
-    EXPECT_EQ(drives.GetSize(), shell.SmallIconSize());
-    EXPECT_FALSE(SamePixels(currentDirectory, drives));
 }
 
 }  // namespace
