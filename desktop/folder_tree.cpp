@@ -78,8 +78,8 @@ FolderTree::FolderTree(wxWindow* parent, wxWindowID id, const platform::Shell& s
       folderSearch(search) {
     Bind(wxEVT_TREE_ITEM_EXPANDED, &FolderTree::OnItemExpanded, this);
     Bind(wxEVT_TREE_ITEM_COLLAPSED, &FolderTree::OnItemExpanded, this);
-    Bind(wxEVT_KEY_DOWN, &FolderTree::OnKeyDown, this);
-    Bind(wxEVT_CHAR, &FolderTree::OnChar, this);
+    Bind(wxEVT_KEY_DOWN, &FolderTree::OnExpandAllKey, this);
+    Bind(wxEVT_CHAR, &FolderTree::OnExpandAllKey, this);
     Initialize(true);
 }
 
@@ -234,7 +234,8 @@ void FolderTree::OnItemExpanded(wxTreeEvent& event) {
 
 // The tree's own "expand everything below" would follow folder links (a
 // link to "." or to /proc) without end: '*' expands the current item one
-// level, as a click on its button does, and nothing more.
+// level, as a click on its button does, and nothing more. Both the key-down
+// and the character event come here.
 //
 // The keypad's '*' is a key of its own and is caught at key-down, before the
 // control sees it: the native Windows tree view expands everything below on
@@ -242,19 +243,12 @@ void FolderTree::OnItemExpanded(wxTreeEvent& event) {
 // wxEVT_TREE_KEY_DOWN), whatever the parent answers, so the key must not
 // reach it at all. The generic tree (GTK) has the same "expand everything
 // below" in its own key handling.
-void FolderTree::OnKeyDown(wxKeyEvent& event) {
-    if (!IsExpandAllKey(event.GetKeyCode())) {
-        event.Skip();
-        return;
-    }
-    ExpandFocusedItemOneLevel();
-}
-
+//
 // The '*' typed with Shift comes down as the key beneath it ('8' on a US
-// keyboard): only its character tells it apart, so it is caught here,
-// before the generic tree's own character handler or the native tree view
-// gets it.
-void FolderTree::OnChar(wxKeyEvent& event) {
+// keyboard): only its character tells it apart, so it is caught as a
+// character, before the generic tree's own character handler or the native
+// tree view gets it.
+void FolderTree::OnExpandAllKey(wxKeyEvent& event) {
     if (!IsExpandAllKey(event.GetKeyCode())) {
         event.Skip();
         return;
@@ -407,14 +401,18 @@ void FolderTree::RenumberImages(const wxTreeItemId& subtreeRoot,
     }
 }
 
+const TreeItem* FolderTree::ItemOf(const wxTreeItemId& item) const {
+    return item.IsOk() ? dynamic_cast<const TreeItem*>(GetItemData(item)) : nullptr;
+}
+
 TreeItemKind FolderTree::GetItemKind(const wxTreeItemId& item) const {
-    const auto* data = item.IsOk() ? dynamic_cast<const TreeItem*>(GetItemData(item)) : nullptr;
+    const TreeItem* data = ItemOf(item);
     return data != nullptr ? data->Kind() : TreeItemKind::Placeholder;
 }
 
 // Composes the path from the item upwards; `tail` is what lies below it.
 std::string FolderTree::BuildPath(std::string tail, const wxTreeItemId& item) const {
-    const auto* data = item.IsOk() ? dynamic_cast<const TreeItem*>(GetItemData(item)) : nullptr;
+    const TreeItem* data = ItemOf(item);
     if (data == nullptr) {
         return std::string();
     }

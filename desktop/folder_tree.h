@@ -71,8 +71,8 @@ class FolderTree : public wxTreeCtrl {
 
   private:
     void OnItemExpanded(wxTreeEvent& event);
-    void OnKeyDown(wxKeyEvent& event);
-    void OnChar(wxKeyEvent& event);
+    /// Takes '*' (as a key or as a character) before the control does.
+    void OnExpandAllKey(wxKeyEvent& event);
     void ExpandFocusedItemOneLevel();
 
     wxTreeItemId InsertTreeItem(const wxString& text, const wxTreeItemId& parent,
@@ -94,6 +94,8 @@ class FolderTree : public wxTreeCtrl {
     void CollectImages(const wxTreeItemId& item, std::vector<int>& images) const;
     void RenumberImages(const wxTreeItemId& subtreeRoot, const std::vector<int>& removedIndexes);
     void RemoveImages(const std::vector<int>& sortedIndexes);
+    /// The item's own data; null for the hidden root or an invalid item.
+    const TreeItem* ItemOf(const wxTreeItemId& item) const;
     std::string BuildPath(std::string tail, const wxTreeItemId& item) const;
     void BuildImageList();
 
