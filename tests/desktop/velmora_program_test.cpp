@@ -171,9 +171,27 @@ class AccessibilityReader {
         return alerts;
     }
 
+    // Whether a control with `role` and `name` has the keyboard focus: it is
+    // the focus of its window, and its window the focus of the display.
+    bool HasFocus(const std::string& role, const std::string& name) {
+        if (!Connect()) {
+            return false;
+        }
+        const auto apps =
+            Call("org.a11y.atspi.Registry", kRootPath, "org.a11y.atspi.Accessible.GetChildren");
+        for (size_t a = 0; a + 1 < apps.size(); a += 2) {
+            if (FindFocused(apps[a], apps[a + 1], 0, role, name)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
   private:
     static constexpr const char* kRootPath = "/org/a11y/atspi/accessible/root";
     static constexpr int kMaxDepth = 12;
+    // ATSPI_STATE_FOCUSED, a bit of the first word of GetState's reply.
+    static constexpr unsigned long kFocusedBit = 1UL << 12;
 
     // Asks the session bus for the accessibility bus; false until it is there.
     bool Connect() {
@@ -198,6 +216,46 @@ class AccessibilityReader {
                                          dest,   "--object-path", path,        "--method", method};
         argv.insert(argv.end(), args.begin(), args.end());
         return StringLiterals(testing::RunProcess(argv, "/").out);
+    }
+
+    // The first word of the state set of an accessible; 0 when unreadable.
+    // gdbus prints it as "([uint32 1124079872, 0],)".
+    unsigned long StateBits(const std::string& dest, const std::string& path) {
+        const std::string reply =
+            testing::RunProcess(
+                {gdbus_, "call", "--address", a11yBus_, "--dest", dest, "--object-path", path,
+                 "--method", "org.a11y.atspi.Accessible.GetState"},
+                "/")
+                .out;
+        const std::string prefix = "uint32 ";
+        const size_t at = reply.find(prefix);
+        return at == std::string::npos
+                   ? 0
+                   : std::strtoul(reply.c_str() + at + prefix.size(), nullptr, 10);
+    }
+
+    // Looks below one accessible for a focused control of `role` and `name`.
+    // Trees are not entered: their rows are many and never the one looked for.
+    bool FindFocused(const std::string& dest, const std::string& path, int depth,
+                     const std::string& role, const std::string& name) {
+        const std::string own = Role(dest, path);
+        if (own == role && (StateBits(dest, path) & kFocusedBit) != 0) {
+            const auto found = Call(dest, path, "org.freedesktop.DBus.Properties.Get",
+                                    {"org.a11y.atspi.Accessible", "Name"});
+            if (!found.empty() && found.front() == name) {
+                return true;
+            }
+        }
+        if (depth >= kMaxDepth || own.find("tree") != std::string::npos) {
+            return false;
+        }
+        const auto children = Call(dest, path, "org.a11y.atspi.Accessible.GetChildren");
+        for (size_t i = 0; i + 1 < children.size(); i += 2) {
+            if (FindFocused(children[i], children[i + 1], depth + 1, role, name)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     std::string Role(const std::string& dest, const std::string& path) {
@@ -242,6 +300,17 @@ bool WaitForAlertText(AccessibilityReader& reader, const std::string& text, std:
                 seen += "\"" + label + "\" ";
             }
             seen += "] ";
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return false;
+}
+
+// Waits until the control with `role` and `name` has the keyboard focus.
+bool WaitForFocus(AccessibilityReader& reader, const std::string& role, const std::string& name) {
+    for (int i = 0; i < kAccessibilityPolls; ++i) {
+        if (reader.HasFocus(role, name)) {
+            return true;
         }
         std::this_thread::sleep_for(kPollInterval);
     }
@@ -339,6 +408,10 @@ TEST(VelmoraProgramTest, EncryptsTheSelectedFileShowsHelpAndEndsOnEscape) {
     const std::string dialog = program.WaitForWindow("Velmora");
     ASSERT_FALSE(dialog.empty()) << "the dialog did not appear";
     Focus(dialog);
+    // Keys sent before the dialog has taken the focus for its own button may
+    // land before the toolkit has settled where they go.
+    ASSERT_TRUE(WaitForFocus(reader, "push button", "Encrypt"))
+        << "the dialog never gave its Encrypt button the focus";
 
     // Tab from "Encrypt" to the tree; Down to "Drives", Down to the current
     // directory, Right to expand it, Down to a.txt; Tab to the key field.
