@@ -12,34 +12,22 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "platform/windows/wide_text.h"
+#include "platform/arguments.h"
+#include "tests/desktop/windows/window_text.h"
 
-namespace {
-
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
-}
-
-std::string Utf8(const std::wstring& text) {
-    return velmora::platform::windows::WideToUtf8(text);
-}
-
-}  // namespace
-
-int main() {
-    int argc = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argv == nullptr || argc != 3) {
+int main(int argc, char** argv) {
+    using velmora::testing::WindowText;
+    const std::vector<std::string> arguments = velmora::platform::ProgramArguments(argc, argv);
+    if (arguments.size() != 3) {
         std::fputs("usage: focus_reader WINDOW_TITLE CONTROL_TEXT\n", stderr);
         return 2;
     }
     const HWND foreground = ::GetForegroundWindow();
-    if (foreground == nullptr || WindowText(foreground) != argv[1]) {
+    if (foreground == nullptr || WindowText(foreground) != arguments[1]) {
         std::printf("foreground: [%s]\n",
-                    foreground == nullptr ? "none" : Utf8(WindowText(foreground)).c_str());
+                    foreground == nullptr ? "none" : WindowText(foreground).c_str());
         return 1;
     }
     GUITHREADINFO info{};
@@ -49,7 +37,7 @@ int main() {
         std::printf("focus: none\n");
         return 1;
     }
-    const std::wstring focused = WindowText(info.hwndFocus);
-    std::printf("focus: [%s]\n", Utf8(focused).c_str());
-    return focused == argv[2] ? 0 : 1;
+    const std::string focused = WindowText(info.hwndFocus);
+    std::printf("focus: [%s]\n", focused.c_str());
+    return focused == arguments[2] ? 0 : 1;
 }

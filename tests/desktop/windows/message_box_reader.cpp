@@ -13,15 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/wide_text.h"
+#include "platform/arguments.h"
+#include "tests/desktop/windows/window_text.h"
 
 namespace {
 
-std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
-}
+using velmora::testing::WindowText;
 
 std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -30,14 +27,14 @@ std::wstring ClassOf(HWND window) {
 }
 
 struct Search {
-    std::wstring caption;
-    std::vector<std::vector<std::wstring>> boxes;  // the texts of each box
+    std::string caption;
+    std::vector<std::vector<std::string>> boxes;  // the texts of each box
 };
 
 BOOL CALLBACK CollectText(HWND child, LPARAM found) {
-    const std::wstring text = WindowText(child);
+    const std::string text = WindowText(child);
     if (::IsWindowVisible(child) && !text.empty() && ClassOf(child) != L"Button") {
-        reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(text);
+        reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
     }
     return TRUE;
 }
@@ -54,21 +51,20 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM search) {
 
 }  // namespace
 
-int main() {
-    int argc = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    if (argv == nullptr || argc != 3) {
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments = velmora::platform::ProgramArguments(argc, argv);
+    if (arguments.size() != 3) {
         std::fputs("usage: message_box_reader CAPTION TEXT\n", stderr);
         return 2;
     }
-    Search search{argv[1], {}};
-    const std::wstring expected = argv[2];
+    Search search{arguments[1], {}};
+    const std::string& expected = arguments[2];
     ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
     bool found = false;
     for (const auto& texts : search.boxes) {
         std::printf("box:");
-        for (const std::wstring& text : texts) {
-            std::printf(" [%s]", velmora::platform::windows::WideToUtf8(text).c_str());
+        for (const std::string& text : texts) {
+            std::printf(" [%s]", text.c_str());
             found = found || text == expected;
         }
         std::printf("\n");
