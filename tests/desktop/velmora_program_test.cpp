@@ -2,7 +2,6 @@
 // driven with xdotool as a user would drive it. What its message boxes say
 // is read back as a screen reader would read it: through the accessibility
 // bus (AT-SPI over D-Bus), with gdbus, on a session bus of the test's own.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -16,9 +15,11 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "desktop/help_text.h"
+#include "tests/support/child_process.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -98,47 +99,17 @@ std::vector<std::string> StringLiterals(const std::string& text) {
 // socket in `runtimeDir`, so that no other run's can get in the way.
 class SessionBus {
   public:
-    explicit SessionBus(const std::string& runtimeDir) {
-        const std::string daemon = FindOnPath("dbus-daemon");
-        int out[2];
-        if (daemon.empty() || pipe(out) != 0) {
-            return;
-        }
-        pid_ = fork();
-        if (pid_ == 0) {
-            // The address goes to descriptor 3. What the daemon and the
-            // services it starts print (it may not raise its file limit) is
-            // of no interest here.
-            const int devNull = open("/dev/null", O_WRONLY);
-            dup2(devNull, 1);
-            dup2(devNull, 2);
-            dup2(out[1], 3);
-            setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
-            execl(daemon.c_str(), daemon.c_str(), "--session", "--nofork", "--print-address=3",
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(out[1]);
+    SessionBus(const std::string& daemon, const std::string& runtimeDir)
+        : daemon_({daemon, "--session", "--nofork", "--print-address=1"}, "/",
+                  {"XDG_RUNTIME_DIR=" + runtimeDir}) {
         // The daemon prints its address as one line once it listens.
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n') {
-            address += c;
-        }
-        close(out[0]);
+        daemon_.ReadLine(address);
     }
-    ~SessionBus() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    SessionBus(const SessionBus&) = delete;
-    SessionBus& operator=(const SessionBus&) = delete;
 
     std::string address;
 
   private:
-    pid_t pid_ = -1;
+    testing::ChildProcess daemon_;
 };
 
 // Reads the applications on the accessibility bus of a session bus with
@@ -152,20 +123,24 @@ class AccessibilityReader {
     // list per alert, empty labels left out.
     std::vector<std::vector<std::string>> AlertTexts() {
         std::vector<std::vector<std::string>> alerts;
-        if (!Connect()) {
-            return alerts;
-        }
-        const auto apps =
-            Call("org.a11y.atspi.Registry", kRootPath, "org.a11y.atspi.Accessible.GetChildren");
-        for (size_t a = 0; a + 1 < apps.size(); a += 2) {
-            const auto windows =
-                Call(apps[a], apps[a + 1], "org.a11y.atspi.Accessible.GetChildren");
+        for (const auto& [app, appPath] : Applications()) {
+            const auto windows = Call(app, appPath, "org.a11y.atspi.Accessible.GetChildren");
             for (size_t w = 0; w + 1 < windows.size(); w += 2) {
-                if (Role(windows[w], windows[w + 1]) == "alert") {
-                    std::vector<std::string> labels;
-                    CollectLabels(windows[w], windows[w + 1], 0, labels);
-                    alerts.push_back(labels);
+                if (Role(windows[w], windows[w + 1]) != "alert") {
+                    continue;
                 }
+                std::vector<std::string> labels;
+                Walk(
+                    windows[w], windows[w + 1], 0,
+                    [&](const std::string& dest, const std::string& path, const std::string& role) {
+                        if (role == "label") {
+                            if (std::string name = Name(dest, path); !name.empty()) {
+                                labels.push_back(std::move(name));
+                            }
+                        }
+                        return false;
+                    });
+                alerts.push_back(labels);
             }
         }
         return alerts;
@@ -174,13 +149,14 @@ class AccessibilityReader {
     // Whether a control with `role` and `name` has the keyboard focus: it is
     // the focus of its window, and its window the focus of the display.
     bool HasFocus(const std::string& role, const std::string& name) {
-        if (!Connect()) {
-            return false;
-        }
-        const auto apps =
-            Call("org.a11y.atspi.Registry", kRootPath, "org.a11y.atspi.Accessible.GetChildren");
-        for (size_t a = 0; a + 1 < apps.size(); a += 2) {
-            if (FindFocused(apps[a], apps[a + 1], 0, role, name)) {
+        for (const auto& [app, appPath] : Applications()) {
+            const bool found =
+                Walk(app, appPath, 0,
+                     [&](const std::string& dest, const std::string& path, const std::string& own) {
+                         return own == role && (StateBits(dest, path) & kFocusedBit) != 0 &&
+                                Name(dest, path) == name;
+                     });
+            if (found) {
                 return true;
             }
         }
@@ -209,53 +185,33 @@ class AccessibilityReader {
         return !a11yBus_.empty();
     }
 
-    std::vector<std::string> Call(const std::string& dest, const std::string& path,
-                                  const std::string& method,
-                                  const std::vector<std::string>& args = {}) {
+    // The applications on the accessibility bus, as (bus name, object path).
+    std::vector<std::pair<std::string, std::string>> Applications() {
+        std::vector<std::pair<std::string, std::string>> apps;
+        if (!Connect()) {
+            return apps;
+        }
+        const auto found =
+            Call("org.a11y.atspi.Registry", kRootPath, "org.a11y.atspi.Accessible.GetChildren");
+        for (size_t a = 0; a + 1 < found.size(); a += 2) {
+            apps.emplace_back(found[a], found[a + 1]);
+        }
+        return apps;
+    }
+
+    // gdbus's reply to one call, in its text form.
+    std::string Reply(const std::string& dest, const std::string& path, const std::string& method,
+                      const std::vector<std::string>& args = {}) {
         std::vector<std::string> argv = {gdbus_, "call",          "--address", a11yBus_,   "--dest",
                                          dest,   "--object-path", path,        "--method", method};
         argv.insert(argv.end(), args.begin(), args.end());
-        return StringLiterals(testing::RunProcess(argv, "/").out);
+        return testing::RunProcess(argv, "/").out;
     }
 
-    // The first word of the state set of an accessible; 0 when unreadable.
-    // gdbus prints it as "([uint32 1124079872, 0],)".
-    unsigned long StateBits(const std::string& dest, const std::string& path) {
-        const std::string reply =
-            testing::RunProcess(
-                {gdbus_, "call", "--address", a11yBus_, "--dest", dest, "--object-path", path,
-                 "--method", "org.a11y.atspi.Accessible.GetState"},
-                "/")
-                .out;
-        const std::string prefix = "uint32 ";
-        const size_t at = reply.find(prefix);
-        return at == std::string::npos
-                   ? 0
-                   : std::strtoul(reply.c_str() + at + prefix.size(), nullptr, 10);
-    }
-
-    // Looks below one accessible for a focused control of `role` and `name`.
-    // Trees are not entered: their rows are many and never the one looked for.
-    bool FindFocused(const std::string& dest, const std::string& path, int depth,
-                     const std::string& role, const std::string& name) {
-        const std::string own = Role(dest, path);
-        if (own == role && (StateBits(dest, path) & kFocusedBit) != 0) {
-            const auto found = Call(dest, path, "org.freedesktop.DBus.Properties.Get",
-                                    {"org.a11y.atspi.Accessible", "Name"});
-            if (!found.empty() && found.front() == name) {
-                return true;
-            }
-        }
-        if (depth >= kMaxDepth || own.find("tree") != std::string::npos) {
-            return false;
-        }
-        const auto children = Call(dest, path, "org.a11y.atspi.Accessible.GetChildren");
-        for (size_t i = 0; i + 1 < children.size(); i += 2) {
-            if (FindFocused(children[i], children[i + 1], depth + 1, role, name)) {
-                return true;
-            }
-        }
-        return false;
+    std::vector<std::string> Call(const std::string& dest, const std::string& path,
+                                  const std::string& method,
+                                  const std::vector<std::string>& args = {}) {
+        return StringLiterals(Reply(dest, path, method, args));
     }
 
     std::string Role(const std::string& dest, const std::string& path) {
@@ -263,22 +219,42 @@ class AccessibilityReader {
         return role.empty() ? "" : role.front();
     }
 
-    void CollectLabels(const std::string& dest, const std::string& path, int depth,
-                       std::vector<std::string>& labels) {
-        if (Role(dest, path) == "label") {
-            const auto name = Call(dest, path, "org.freedesktop.DBus.Properties.Get",
-                                   {"org.a11y.atspi.Accessible", "Name"});
-            if (!name.empty() && !name.front().empty()) {
-                labels.push_back(name.front());
-            }
+    std::string Name(const std::string& dest, const std::string& path) {
+        const auto name = Call(dest, path, "org.freedesktop.DBus.Properties.Get",
+                               {"org.a11y.atspi.Accessible", "Name"});
+        return name.empty() ? "" : name.front();
+    }
+
+    // The first word of the state set of an accessible; 0 when unreadable.
+    // gdbus prints it as "([uint32 1124079872, 0],)".
+    unsigned long StateBits(const std::string& dest, const std::string& path) {
+        const std::string reply = Reply(dest, path, "org.a11y.atspi.Accessible.GetState");
+        const std::string prefix = "uint32 ";
+        const size_t at = reply.find(prefix);
+        return at == std::string::npos
+                   ? 0
+                   : std::strtoul(reply.c_str() + at + prefix.size(), nullptr, 10);
+    }
+
+    // Hands `visit` the accessible at `path` and each one below it, depth
+    // first, with its role, until `visit` returns true; whether it did.
+    // Trees are not entered: their rows are many and never looked for.
+    template <typename Visit>
+    bool Walk(const std::string& dest, const std::string& path, int depth, const Visit& visit) {
+        const std::string role = Role(dest, path);
+        if (visit(dest, path, role)) {
+            return true;
         }
-        if (depth >= kMaxDepth) {
-            return;
+        if (depth >= kMaxDepth || role.find("tree") != std::string::npos) {
+            return false;
         }
         const auto children = Call(dest, path, "org.a11y.atspi.Accessible.GetChildren");
         for (size_t i = 0; i + 1 < children.size(); i += 2) {
-            CollectLabels(children[i], children[i + 1], depth + 1, labels);
+            if (Walk(children[i], children[i + 1], depth + 1, visit)) {
+                return true;
+            }
         }
+        return false;
     }
 
     std::string gdbus_;
@@ -400,9 +376,11 @@ TEST(VelmoraProgramTest, EncryptsTheSelectedFileShowsHelpAndEndsOnEscape) {
     const std::string key = "0123456789abcdef";
     const std::string cwd = fs::canonical(dir.Path()).string();
 
+    const std::string daemon = FindOnPath("dbus-daemon");
+    ASSERT_FALSE(daemon.empty()) << "dbus-daemon (dbus-daemon package) is needed";
     TempDir runtimeDir;
-    SessionBus bus(runtimeDir.Path().string());
-    ASSERT_FALSE(bus.address.empty()) << "cannot start dbus-daemon (dbus-daemon package)";
+    SessionBus bus(daemon, runtimeDir.Path().string());
+    ASSERT_FALSE(bus.address.empty()) << "dbus-daemon did not start";
     AccessibilityReader reader(bus.address);
     RunningProgram program(dir.Path().string(), bus.address);
     const std::string dialog = program.WaitForWindow("Velmora");

@@ -10,7 +10,8 @@
 
 namespace velmora::testing {
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir) {
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+                           const std::vector<std::string>& environment) {
     int outPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) {
         throw std::runtime_error("pipe failed");
@@ -29,6 +30,9 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
         // As from an interactive shell, whatever the test run inherited.
         for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
             signal(signalNumber, SIG_DFL);
+        }
+        for (const std::string& variable : environment) {
+            putenv(const_cast<char*>(variable.c_str()));
         }
         if (chdir(workingDir.c_str()) != 0) {
             _exit(126);

@@ -13,8 +13,10 @@ namespace velmora::testing {
 class ChildProcess {
   public:
     /// Starts `argv` (argv[0] is the program path) in `workingDir` with
-    /// standard input closed and standard error discarded.
-    ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir);
+    /// standard input closed and standard error discarded, with the
+    /// variables of `environment` ("NAME=value") added to its environment.
+    ChildProcess(const std::vector<std::string>& argv, const std::string& workingDir,
+                 const std::vector<std::string>& environment = {});
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
