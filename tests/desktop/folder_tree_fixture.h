@@ -21,6 +21,11 @@ namespace velmora::testing {
 /// the end) deeper than one level.
 void MakeFolderLoop(const std::string& path);
 
+/// Whether a collapse that hides the selected item leaves the tree without a
+/// selection until the next idle time (the generic tree, on GTK) rather than
+/// selecting the collapsed item at once (the native Windows tree view).
+extern const bool kCollapseDefersSelection;
+
 /// A real FolderTree in a hidden frame whose current directory is a fresh
 /// folder holding:
 ///   alpha/ (inner/ with deep.txt, and note.txt)   empty/   locked/ (a.txt,

@@ -5,6 +5,8 @@
 
 namespace velmora::testing {
 
+const bool kCollapseDefersSelection = true;
+
 void MakeFolderLoop(const std::string& path) {
     ASSERT_EQ(symlink(".", path.c_str()), 0) << path;
 }

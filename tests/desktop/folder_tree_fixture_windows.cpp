@@ -7,6 +7,8 @@
 
 namespace velmora::testing {
 
+const bool kCollapseDefersSelection = false;
+
 void MakeFolderLoop(const std::string& path) {
     const std::filesystem::path deepest = FromUtf8(path) / "loop" / "loop";
     std::filesystem::create_directories(deepest);

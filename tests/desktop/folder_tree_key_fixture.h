@@ -43,6 +43,12 @@ inline void Press(wxWindow* window, const KeyPress& key) {
     window->ProcessWindowEvent(typed);
 }
 
+/// Presses '+' (`key` '+') or '-' (`key` '-') as the keyboard sends them to
+/// this platform's tree: the characters on the generic tree, the keypad's
+/// keys on the native tree view, which handles only those. Defined with the
+/// platform's own cases.
+void PressPlusOrMinus(wxWindow* tree, char key);
+
 /// The fixture plus loopdir/ holding a folder loop ("loop", see
 /// MakeFolderLoop), two text files and a note.
 class FolderTreeKeyTest : public FolderTreeTest {

@@ -44,5 +44,21 @@ TEST_F(FolderTreeKeyTest, StarOnDrivesListsTheDrivesOnly) {
     }
 }
 
+// Only '*' is taken over: '+' and '-' still expand and collapse, as the
+// control handles them.
+TEST_F(FolderTreeKeyTest, PlusAndMinusKeepTheirMeaning) {
+    const wxTreeItemId loopDir = SelectLoopDir();
+    const size_t before = AllItems().size();
+
+    PressPlusOrMinus(tree, '+');
+    ExpectLoopDirExpandedOneLevel(loopDir, before);
+
+    PressPlusOrMinus(tree, '-');
+    EXPECT_FALSE(tree->IsExpanded(loopDir));
+    EXPECT_TRUE(HasOnlyPlaceholder(loopDir));
+    EXPECT_EQ(AllItems().size(), before);
+    ExpectImagesExact();
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -1,5 +1,7 @@
 // What the tree lists: the top-level items, the contents of expanded folders
 // under each filter, and the placeholder states.
+#include <wx/app.h>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -165,6 +167,30 @@ TEST_F(FolderTreeTest, CollapsingDropsTheSubtreeAndExpandingReadsAnew) {
     const wxTreeItemId again = ExpandPath({"alpha"});
     EXPECT_EQ(ChildTexts(again), (std::vector<std::string>{"inner", "new.txt"}));
     EXPECT_TRUE(HasOnlyPlaceholder(Child(again, "inner"))) << "expanded state is not kept";
+    ExpectImagesExact();
+}
+
+// A collapse that hides the selected item selects the collapsed item: at
+// once in the native tree view, at the next idle time in the generic tree,
+// which drops the selection until then. The tree stays usable either way.
+TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemSelectsTheCollapsedItem) {
+    const wxTreeItemId inner = ExpandPath({"alpha", "inner"});
+    tree->SelectItem(Child(inner, "deep.txt"));
+    ASSERT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/inner/deep.txt"));
+
+    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    tree->Collapse(root);
+    if (kCollapseDefersSelection) {
+        EXPECT_FALSE(tree->GetSelection().IsOk());
+    } else {
+        EXPECT_EQ(tree->GetSelection(), root);
+    }
+    wxTheApp->ProcessIdle();
+    EXPECT_EQ(tree->GetSelection(), root);
+    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Root());
+    const wxTreeItemId again = ExpandPath({"alpha"});
+    tree->SelectItem(again);
+    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/"));
     ExpectImagesExact();
 }
 

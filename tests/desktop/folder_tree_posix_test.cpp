@@ -1,7 +1,7 @@
 // What is particular to the generic tree (GTK) and to POSIX systems: the
-// selection after a collapse, the keys the generic tree handles itself,
-// typing through the X server, names that are not UTF-8, the root directory
-// and a current directory that was removed.
+// keys the generic tree handles itself, typing through the X server, names
+// that are not UTF-8, the root directory and a current directory that was
+// removed.
 #include <unistd.h>
 #include <wx/app.h>
 #include <wx/uiaction.h>
@@ -10,26 +10,16 @@
 #include "tests/desktop/folder_tree_key_fixture.h"
 
 namespace velmora::testing {
-namespace {
 
-TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemLeavesTheTreeUsable) {
-    const wxTreeItemId inner = ExpandPath({"alpha", "inner"});
-    tree->SelectItem(Child(inner, "deep.txt"));
-    ASSERT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/inner/deep.txt"));
-
-    // The generic tree drops a selection that a collapse hides and, at the
-    // next idle time, selects the item that was collapsed.
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
-    tree->Collapse(root);
-    EXPECT_FALSE(tree->GetSelection().IsOk());
-    wxTheApp->ProcessIdle();
-    EXPECT_EQ(tree->GetSelection(), root);
-    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Root());
-    const wxTreeItemId again = ExpandPath({"alpha"});
-    tree->SelectItem(again);
-    EXPECT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/"));
-    ExpectImagesExact();
+void PressPlusOrMinus(wxWindow* tree, char key) {
+    if (key == '+') {
+        Press(tree, {"'+' (Shift+=)", '=', true, '+'});
+    } else {
+        Press(tree, {"'-'", '-', false, '-'});
+    }
 }
+
+namespace {
 
 // A name that is not UTF-8 keeps its bytes in the path and is shown byte for
 // byte as Latin-1 (as the message boxes show it), whatever the shell calls
@@ -72,22 +62,6 @@ TEST_F(FolderTreeTest, CurrentDirectoryThatIsGoneHasNoPathRatherThanTheRoot) {
     EXPECT_EQ(tree->GetItemPath(root), "");
     tree->Expand(root);
     EXPECT_TRUE(HasOnlyPlaceholder(root));
-}
-
-// Only '*' is taken over: '+' and '-' still expand and collapse, as the
-// generic tree handles them.
-TEST_F(FolderTreeKeyTest, OtherKeysKeepTheirMeaning) {
-    const wxTreeItemId loopDir = SelectLoopDir();
-    const size_t before = AllItems().size();
-
-    Press(tree, {"'+' (Shift+=)", '=', true, '+'});
-    ExpectLoopDirExpandedOneLevel(loopDir, before);
-
-    Press(tree, {"'-'", '-', false, '-'});
-    EXPECT_FALSE(tree->IsExpanded(loopDir));
-    EXPECT_TRUE(HasOnlyPlaceholder(loopDir));
-    EXPECT_EQ(AllItems().size(), before);
-    ExpectImagesExact();
 }
 
 // The same through the X server: real key presses on the shown, focused
