@@ -5,6 +5,7 @@
 #include <wx/uiaction.h>
 
 #include "tests/desktop/encrypt_dialog_fixture.h"
+#include "tests/desktop/x_keyboard.h"
 
 namespace velmora::desktop {
 namespace {
@@ -16,13 +17,7 @@ TEST_F(EncryptDialogTest, FieldTakesTheFirstSixteenTypedCharactersOnly) {
     dir.Write("a.txt", "typed key");
     Select({"a.txt"});
     wxTextCtrl* field = Dialog().KeyField();
-    for (int tries = 0; tries < 300 && wxWindow::FindFocus() != field; ++tries) {
-        Dialog().Raise();
-        field->SetFocus();
-        wxYield();
-        wxMilliSleep(10);
-    }
-    ASSERT_EQ(wxWindow::FindFocus(), field);
+    ASSERT_TRUE(testing::GiveKeyboardFocus(field));
     // The release of the last key comes after its press has been handled.
     bool lastKeyReleased = false;
     field->Bind(wxEVT_KEY_UP, [&](wxKeyEvent& event) {
@@ -32,12 +27,8 @@ TEST_F(EncryptDialogTest, FieldTakesTheFirstSixteenTypedCharactersOnly) {
 
     wxUIActionSimulator keyboard;
     keyboard.Text((KEY + "X").c_str());
-    for (int tries = 0; tries < 500 && !lastKeyReleased; ++tries) {
-        wxYield();
-        wxMilliSleep(10);
-    }
-
-    ASSERT_TRUE(lastKeyReleased) << "the typed keys did not arrive";
+    ASSERT_TRUE(testing::YieldUntil([&] { return lastKeyReleased; }, 500))
+        << "the typed keys did not arrive";
     EXPECT_EQ(field->GetValue().utf8_string(), KEY);
     EXPECT_EQ(Dialog().keyText.utf8_string(), KEY);
     EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{Success(In("a.txt"))});

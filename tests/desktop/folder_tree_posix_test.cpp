@@ -8,6 +8,7 @@
 
 #include "platform/linux/gio_shell.h"
 #include "tests/desktop/folder_tree_key_fixture.h"
+#include "tests/desktop/x_keyboard.h"
 
 namespace velmora::testing {
 
@@ -78,13 +79,7 @@ TEST_F(FolderTreeKeyTest, StarTypedOnTheKeyboardExpandsOneLevelOnly) {
         tree->SetSize(frame->GetClientSize());
         const wxTreeItemId loopDir = SelectLoopDir();
         const size_t before = AllItems().size();
-        for (int tries = 0; tries < 300 && wxWindow::FindFocus() != tree; ++tries) {
-            frame->Raise();
-            tree->SetFocus();
-            wxYield();
-            wxMilliSleep(10);
-        }
-        ASSERT_EQ(wxWindow::FindFocus(), tree);
+        ASSERT_TRUE(GiveKeyboardFocus(tree));
 
         wxUIActionSimulator keyboard;
         if (key.keypad) {
@@ -92,10 +87,7 @@ TEST_F(FolderTreeKeyTest, StarTypedOnTheKeyboardExpandsOneLevelOnly) {
         } else {
             keyboard.Text("*");
         }
-        for (int tries = 0; tries < 300 && !tree->IsExpanded(loopDir); ++tries) {
-            wxYield();
-            wxMilliSleep(10);
-        }
+        YieldUntil([&] { return tree->IsExpanded(loopDir); }, 300);
 
         ExpectLoopDirExpandedOneLevel(loopDir, before);
     }
