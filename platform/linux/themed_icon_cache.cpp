@@ -2,17 +2,9 @@
 
 #include <wx/image.h>
 
+#include "platform/bitmap_at_size.h"
+
 namespace velmora::platform {
-namespace {
-
-wxBitmap ToExactSize(const wxBitmap& bitmap, int size) {
-    if (bitmap.GetWidth() == size && bitmap.GetHeight() == size) {
-        return bitmap;
-    }
-    return wxBitmap(bitmap.ConvertToImage().Rescale(size, size, wxIMAGE_QUALITY_HIGH));
-}
-
-}  // namespace
 
 wxBitmap ThemedIconCache::Get(const std::vector<std::string>& names, const wxArtID& fallback) {
     auto key = std::make_pair(names, fallback);
@@ -31,12 +23,12 @@ wxBitmap ThemedIconCache::Render(const std::vector<std::string>& names,
     for (const std::string& name : names) {
         wxBitmap bitmap = wxArtProvider::GetBitmap(wxString::FromUTF8(name), wxART_OTHER, size);
         if (bitmap.IsOk()) {
-            return ToExactSize(bitmap, size_);
+            return BitmapAtSize(bitmap, size);
         }
     }
     wxBitmap bitmap = wxArtProvider::GetBitmap(fallback, wxART_OTHER, size);
     if (bitmap.IsOk()) {
-        return ToExactSize(bitmap, size_);
+        return BitmapAtSize(bitmap, size);
     }
     // No theme and no built-in art: an empty picture keeps the slot.
     wxImage blank(size_, size_);

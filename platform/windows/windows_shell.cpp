@@ -5,11 +5,11 @@
 #include <shellapi.h>
 #include <wx/artprov.h>
 #include <wx/icon.h>
-#include <wx/image.h>
 
 #include <cwchar>
 #include <optional>
 
+#include "platform/bitmap_at_size.h"
 #include "platform/windows/wide_text.h"
 
 namespace velmora::platform {
@@ -27,11 +27,7 @@ wxBitmap TakeIcon(HICON handle, const wxSize& size) {
         icon.CreateFromHICON(handle);  // owns the handle from here on
         bitmap.CopyFromIcon(icon);
     }  // the icon, and with it the handle, is destroyed
-    if (bitmap.IsOk() && bitmap.GetSize() != size) {
-        wxImage image = bitmap.ConvertToImage();
-        bitmap = wxBitmap(image.Rescale(size.GetWidth(), size.GetHeight(), wxIMAGE_QUALITY_HIGH));
-    }
-    return bitmap;
+    return BitmapAtSize(bitmap, size);
 }
 
 /// Small icon `index` of shell32.dll, or the art of `fallback` when the
