@@ -136,7 +136,7 @@ TEST_F(CliTest, InterruptedBatchLeavesOnlyWholeOutputs) {
         size_t outputs = 0, temporaries = 0;
         for (const auto& entry : fs::directory_iterator(dir / "many")) {
             const std::string name = entry.path().filename().string();
-            if (name.rfind(".velmora-", 0) == 0) {
+            if (IsTemporaryFileName(name)) {
                 ++temporaries;
                 continue;
             }

@@ -51,7 +51,7 @@ inline void ExpectUnwritable(const TempDir& dir, const std::vector<UnwritableOut
         }
     }
     for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) {
-        EXPECT_NE(ToUtf8(entry.path().filename()).rfind(".velmora-", 0), 0u)
+        EXPECT_FALSE(IsTemporaryFileName(ToUtf8(entry.path().filename())))
             << "temporary file left: " << ToUtf8(entry.path());
     }
 }

@@ -34,7 +34,7 @@ class ReplaceWholeTest : public ::testing::Test {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
             const std::string name = ToUtf8(entry.path().filename());
-            if (name.rfind(".velmora-", 0) == 0) {
+            if (IsTemporaryFileName(name)) {
                 names.push_back(name);
             }
         }

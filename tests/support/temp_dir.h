@@ -43,4 +43,10 @@ class TempDir {
 /// cannot be read.
 std::string ReadFile(const std::string& path);
 
+/// Whether `name` is that of a hidden temporary file the programs write
+/// before a file gets its final name (".velmora-XXXXXXXX.tmp").
+inline bool IsTemporaryFileName(const std::string& name) {
+    return name.rfind(".velmora-", 0) == 0;
+}
+
 }  // namespace velmora::testing
