@@ -85,9 +85,10 @@ struct Destination {
 
 // Follows symbolic links from `path` to the regular file (or the free name)
 // they lead to. False for a dangling or looping link, for anything but a
-// regular file, for a file this process may not write, and for a folder part
-// that cannot be reached.
-bool Resolve(const std::string& path, Destination& destination) {
+// regular file, for a file this process may not write, for a folder part
+// that cannot be reached, and for anything under `path` at all (a dangling
+// link too) when `mayReplaceExisting` is false.
+bool Resolve(const std::string& path, bool mayReplaceExisting, Destination& destination) {
     std::string current = path;
     for (int hops = 0;; ++hops) {
         struct stat info;
@@ -97,6 +98,9 @@ bool Resolve(const std::string& path, Destination& destination) {
             }
             destination.exists = false;
             break;
+        }
+        if (!mayReplaceExisting) {
+            return false;
         }
         if (S_ISLNK(info.st_mode)) {
             if (hops >= kMaxLinkHops) {
@@ -224,12 +228,8 @@ std::unique_ptr<InputFile> RealFileSystem::OpenForReading(const std::string& pat
 bool RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* data,
                                   std::size_t length, const InputFile& keep,
                                   bool mayReplaceExisting) {
-    struct stat named;
-    if (!mayReplaceExisting && ::lstat(path.c_str(), &named) == 0) {
-        return false;
-    }
     Destination destination;
-    if (!Resolve(path, destination) ||
+    if (!Resolve(path, mayReplaceExisting, destination) ||
         (destination.exists && destination.identity == keep.Identity())) {
         return false;
     }
