@@ -3,6 +3,7 @@
 #include <wx/app.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "tests/desktop/colour_bitmap.h"
 
@@ -40,6 +41,23 @@ void FolderTreeTest::RebuildTree(const platform::Shell& otherShell,
                                  const platform::FolderSearch& otherSearch) {
     tree->Destroy();
     tree = new desktop::FolderTree(frame, wxID_ANY, otherShell, otherSearch);
+}
+
+void FolderTreeTest::ForFakeAndSystemShell(
+    const std::function<void(const platform::Shell&)>& check) {
+    const std::unique_ptr<platform::Shell> systemShell = platform::NewSystemShell();
+    const platform::RealFolderSearch realSearch;
+    const struct {
+        const char* name;
+        const platform::Shell& shell;
+    } shells[] = {{"fake shell", shell}, {"system shell", *systemShell}};
+    for (const auto& s : shells) {
+        SCOPED_TRACE(s.name);
+        RebuildTree(s.shell, realSearch);
+        tree->Expand(tree->GetCurrentDirRoot());
+        check(s.shell);
+    }
+    RebuildTree();
 }
 
 std::vector<std::string> FolderTreeTest::RootEntries(bool folders) const {

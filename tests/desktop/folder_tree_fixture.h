@@ -4,6 +4,7 @@
 #include <wx/frame.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ class FolderTreeTest : public ::testing::Test {
     void RebuildTree();
     /// The same with other services, which must outlive the test.
     void RebuildTree(const platform::Shell& otherShell, const platform::FolderSearch& otherSearch);
+    /// Runs `check` on a new tree built with the fake shell, then on one
+    /// built with the system's own shell, each with the real folder search
+    /// and its current directory expanded (the shell is handed to `check`).
+    /// The tree is built with the fixture's services again afterwards.
+    void ForFakeAndSystemShell(const std::function<void(const platform::Shell&)>& check);
 
     /// The fixture root's folders, or its files, in directory order (read
     /// with std::filesystem, not with the search the tree uses).

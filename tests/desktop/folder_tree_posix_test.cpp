@@ -6,7 +6,6 @@
 #include <wx/app.h>
 #include <wx/uiaction.h>
 
-#include "platform/linux/gio_shell.h"
 #include "tests/desktop/folder_tree_key_fixture.h"
 #include "tests/desktop/x_keyboard.h"
 
@@ -28,21 +27,11 @@ namespace {
 TEST_F(FolderTreeTest, NameThatIsNotUtf8KeepsItsBytesAndShowsAsLatin1) {
     const std::string latin1 = "latin\xe9.txt";
     dir.Write(latin1, "bytes");
-    const platform::GioShell gioShell;
-    const platform::RealFolderSearch realSearch;
-    const struct {
-        const char* name;
-        const platform::Shell& shell;
-    } shells[] = {{"fake shell", shell}, {"GIO shell", gioShell}};
-
-    for (const auto& s : shells) {
-        SCOPED_TRACE(s.name);
-        RebuildTree(s.shell, realSearch);
-        tree->Expand(tree->GetCurrentDirRoot());
+    ForFakeAndSystemShell([&](const platform::Shell&) {
         const wxTreeItemId item = Child(tree->GetCurrentDirRoot(), "latin\u00e9.txt");
         ASSERT_TRUE(item.IsOk());
         EXPECT_EQ(tree->GetItemPath(item), Root() + latin1);
-    }
+    });
 }
 
 TEST_F(FolderTreeTest, CurrentDirectoryAtTheRootEndsInTwoSlashes) {

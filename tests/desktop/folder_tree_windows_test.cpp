@@ -4,10 +4,8 @@
 #include <wx/app.h>
 #include <wx/msw/wrapwin.h>
 
-#include <algorithm>
 #include <filesystem>
 
-#include "platform/windows/windows_shell.h"
 #include "tests/desktop/folder_tree_key_fixture.h"
 
 namespace velmora::testing {
@@ -69,24 +67,14 @@ TEST_F(FolderTreeTest, CurrentDirectoryAtADriveRootEndsInTwoBackslashes) {
 TEST_F(FolderTreeTest, NameOutsideTheAnsiCodePageKeepsItsCharacters) {
     const std::string name = "\xe6\x97\xa5\xe6\x9c\xac \xce\xb1.txt";  // "日本 α.txt"
     dir.Write(name, "text");
-    const platform::WindowsShell windowsShell;
-    const platform::RealFolderSearch realSearch;
-    const struct {
-        const char* name;
-        const platform::Shell& shell;
-    } shells[] = {{"fake shell", shell}, {"Windows shell", windowsShell}};
-
-    for (const auto& s : shells) {
-        SCOPED_TRACE(s.name);
-        RebuildTree(s.shell, realSearch);
-        tree->Expand(tree->GetCurrentDirRoot());
-        const std::string shown = s.shell.Describe(Under(name)).displayName;
-        EXPECT_NE(shown.find("\xe6\x97\xa5\xe6\x9c\xac \xce\xb1"), std::string::npos) << shown;
-        const wxTreeItemId item = Child(tree->GetCurrentDirRoot(), shown);
+    ForFakeAndSystemShell([&](const platform::Shell& treeShell) {
+        const std::string text = treeShell.Describe(Under(name)).displayName;
+        EXPECT_NE(text.find("\xe6\x97\xa5\xe6\x9c\xac \xce\xb1"), std::string::npos) << text;
+        const wxTreeItemId item = Child(tree->GetCurrentDirRoot(), text);
         ASSERT_TRUE(item.IsOk());
         EXPECT_EQ(tree->GetItemPath(item), Under(name));
         EXPECT_TRUE(std::filesystem::is_regular_file(FromUtf8(tree->GetItemPath(item))));
-    }
+    });
 }
 
 // The keypad '*' reaches the native tree view's window procedure unless
