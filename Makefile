@@ -57,11 +57,13 @@ bench:
 # both programs into the installer velmora-<version>-win64.exe.
 #
 # wxWidgets for Windows is built once per machine, outside the tree, by
-# scripts/build-wx-msw (about 17 minutes); later runs only look it up.
+# scripts/build-wx-msw (the superbuild in third_party/, about 20 minutes per
+# architecture); later runs only look it up and print its prefix. A failed
+# wx build stops the target there, with the step that failed and its log.
 windows: windows-64 windows-32
 
 windows-64:
-	prefix=$$(scripts/build-wx-msw x86_64 | tail -n1) && \
+	prefix=$$(CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) scripts/build-wx-msw x86_64) && \
 	cmake -S . -B $(WIN64_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
 	    -DwxWidgets_DIR="$$prefix/lib/cmake/wxWidgets" -DVELMORA_BUILD_BENCH=OFF
@@ -82,7 +84,7 @@ windows-32:
 # machine when missing); not part of `make windows`. Built in the same
 # folder as the 32-bit command-line program.
 windows-desktop-32:
-	prefix=$$(scripts/build-wx-msw i686 | tail -n1) && \
+	prefix=$$(CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) scripts/build-wx-msw i686) && \
 	cmake -S . -B $(WIN32_BUILD) -DCMAKE_BUILD_TYPE=Release \
 	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-i686.cmake -DVELMORA_BUILD_DESKTOP=ON \
 	    -DVELMORA_BUILD_TESTS=OFF -DwxWidgets_DIR="$$prefix/lib/cmake/wxWidgets"

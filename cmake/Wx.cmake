@@ -3,8 +3,9 @@
 # (the desktop ones) are compiled with them.
 #
 # Linux: the system's wxGTK, found through wx-config.
-# Windows: a static wxMSW built by scripts/build-wx-msw, found through the
-# CMake package it installs: -DwxWidgets_DIR=<prefix>/lib/cmake/wxWidgets.
+# Windows: a static wxMSW built by scripts/build-wx-msw (the superbuild in
+# third_party/), found through the CMake package it installs:
+# -DwxWidgets_DIR=<prefix>/lib/cmake/wxWidgets.
 add_library(velmora_wx INTERFACE)
 if(WIN32)
     find_package(wxWidgets 3.2 REQUIRED CONFIG COMPONENTS core base)
