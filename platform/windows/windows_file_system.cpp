@@ -17,6 +17,11 @@ namespace {
 // Largest amount handed to one ReadFile or WriteFile call.
 constexpr DWORD kMaxChunk = 1u << 30;
 
+// The attributes a replaced file passes on to the file that replaces it: its
+// "mode" here. (ReplaceFileW passes them on too, where it is complete.)
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 /// Owns one file handle and closes it when it goes.
 class UniqueHandle {
   public:
@@ -220,6 +225,7 @@ class WindowsReplaceFile : public ReplaceFile {
                         ? EntryKind::Other
                         : EntryKind::RegularFile;
         info.identity = IdentityOf(handle_.Get(), details);
+        info.mode = details.dwFileAttributes & kKeptAttributes;
         return {};
     }
 
@@ -264,11 +270,15 @@ class WindowsReplaceFile : public ReplaceFile {
         }
     }
 
-    // Windows files carry no mode or owner of this kind: ReplaceFileW passes
-    // the old file's attributes, security and owner on to the new one.
-    std::error_code SetMode(std::uint32_t) override {
-        return std::make_error_code(std::errc::operation_not_supported);
+    // The attributes kept, marked for backup as every new file is.
+    std::error_code SetMode(std::uint32_t mode) override {
+        FILE_BASIC_INFO basic{};  // zero times: left as they are
+        basic.FileAttributes = (mode & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+        return ErrorUnless(
+            ::SetFileInformationByHandle(handle_.Get(), FileBasicInfo, &basic, sizeof basic) != 0);
     }
+    // Windows files carry no owner of this kind: ReplaceFileW passes the old
+    // file's security and owner on to the new one.
     std::error_code SetOwner(std::uint32_t, std::uint32_t) override {
         return std::make_error_code(std::errc::operation_not_supported);
     }
@@ -320,6 +330,7 @@ class WindowsReplaceFolder : public ReplaceFolder {
                         ? EntryKind::Other
                         : EntryKind::RegularFile;
         info.identity = IdentityOf(handle.Get(), details);
+        info.mode = details.dwFileAttributes & kKeptAttributes;
         return {};
     }
 
