@@ -117,11 +117,14 @@ class PosixReplaceFile : public ReplaceFile {
     }
 
     std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
+        constexpr std::size_t kChunk = 65536;  // read straight into `bytes`: stacks may be small
         bytes.clear();
-        unsigned char chunk[65536];
         for (;;) {
+            const std::size_t used = bytes.size();
+            bytes.resize(used + kChunk);
             const ssize_t got =
-                ::pread(fd_.Get(), chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
+                ::pread(fd_.Get(), bytes.data() + used, kChunk, static_cast<off_t>(used));
+            bytes.resize(used + static_cast<std::size_t>(got > 0 ? got : 0));
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -131,10 +134,9 @@ class PosixReplaceFile : public ReplaceFile {
             if (got == 0) {
                 return {};
             }
-            if (bytes.size() + static_cast<std::size_t>(got) > limit) {
+            if (bytes.size() > limit) {
                 return std::make_error_code(std::errc::file_too_large);
             }
-            bytes.insert(bytes.end(), chunk, chunk + got);
         }
     }
 

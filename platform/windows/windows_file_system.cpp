@@ -250,23 +250,26 @@ class WindowsReplaceFile : public ReplaceFile {
     }
 
     std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
+        constexpr DWORD kChunk = 65536;  // read straight into `bytes`: stacks may be small
         bytes.clear();
         if (const std::error_code error = Seek(0)) {
             return error;
         }
-        unsigned char chunk[65536];
         for (;;) {
+            const std::size_t used = bytes.size();
+            bytes.resize(used + kChunk);
             DWORD got = 0;
-            if (!::ReadFile(handle_.Get(), chunk, sizeof chunk, &got, nullptr)) {
+            const bool read = ::ReadFile(handle_.Get(), bytes.data() + used, kChunk, &got, nullptr);
+            bytes.resize(used + got);
+            if (!read) {
                 return LastError();
             }
             if (got == 0) {
                 return {};
             }
-            if (bytes.size() + got > limit) {
+            if (bytes.size() > limit) {
                 return std::make_error_code(std::errc::file_too_large);
             }
-            bytes.insert(bytes.end(), chunk, chunk + got);
         }
     }
 
