@@ -77,7 +77,9 @@ class Replacement {
     // Replaces the examined file with the temporary file: both swapped in one
     // step and the displaced file checked afterwards, else a rename over the
     // name once it is checked again.
-    Placement PutOverExisting(const std::string& temporary, const EntryInfo& examined) {
+    // `ours` is the identity of the temporary file.
+    Placement PutOverExisting(const std::string& temporary, const EntryInfo& examined,
+                              const FileIdentity& ours) {
         std::error_code error = folder_.Exchange(temporary, name_);
         if (!error) {
             EntryInfo displaced;
@@ -87,8 +89,12 @@ class Replacement {
                 return Done();
             }
             // Someone put another file under the name after it was examined
-            // (the file to keep, perhaps): put it back.
-            if (folder_.Exchange(temporary, name_)) {
+            // (the file to keep, perhaps): put it back. What comes out must be
+            // the temporary file; if the name changed hands once more, what
+            // came out is someone's file and stays under the temporary name.
+            EntryInfo back;
+            if (folder_.Exchange(temporary, name_) || folder_.Inspect(temporary, back) ||
+                !(back.identity == ours)) {
                 return {ReplaceResult::ChangedMeanwhile, true};
             }
             return Failed(ReplaceResult::ChangedMeanwhile);
@@ -156,16 +162,17 @@ class Replacement {
 
 // Writes the temporary file whole, gives it the mode (and, where the process
 // may, the owner and group) of the file it replaces, and flushes and closes it.
+// `written` receives what the temporary file is.
 ReplaceResult WriteTemporary(ReplaceFile& out, const unsigned char* data, std::size_t length,
-                             const EntryInfo* replaced) {
+                             const EntryInfo* replaced, EntryInfo& written) {
     if (out.WriteAt(0, data, length)) {
         return ReplaceResult::CannotWrite;
     }
+    EntryInfo& made = written;
+    if (out.Inspect(made)) {
+        return ReplaceResult::CannotWrite;
+    }
     if (replaced) {
-        EntryInfo made;
-        if (out.Inspect(made)) {
-            return ReplaceResult::CannotWrite;
-        }
         if (made.owner != replaced->owner || made.group != replaced->group) {
             // Refused unless the process may: then at least the group, where
             // it is one of the process's; else the file stays the process's.
@@ -313,14 +320,16 @@ ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
         return ReplaceResult::CannotCreate;
     }
 
-    const ReplaceResult written = WriteTemporary(*out, data, length, exists ? &examined : nullptr);
+    EntryInfo ours;
+    const ReplaceResult written =
+        WriteTemporary(*out, data, length, exists ? &examined : nullptr, ours);
     out.reset();
     Placement placement = Failed(written);
     {
         const InterruptionsHeld held(system);
         if (written == ReplaceResult::Replaced) {
             Replacement replacement(*folder, name, keep);
-            placement = exists ? replacement.PutOverExisting(temporary, examined)
+            placement = exists ? replacement.PutOverExisting(temporary, examined, ours.identity)
                                : replacement.PutUnderNewName(temporary);
         }
         if (placement.result != ReplaceResult::Replaced && !placement.keepTemporary) {
