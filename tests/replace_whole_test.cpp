@@ -278,16 +278,38 @@ TEST_F(ReplaceRungTest, AFileRenamedOntoTheNameMeanwhileIsPutBackAndKept) {
         if (!exchange) {
             script.failures["Exchange"] = Errc(std::errc::invalid_argument);
         }
-        script.beforePlacing = [&] { fs::rename(dir.Path() / "other", dir.Path() / "a.ser"); };
+        script.beforePlacing = {[&] { fs::rename(dir.Path() / "other", dir.Path() / "a.ser"); }};
         EXPECT_EQ(Replace(), ReplaceResult::ChangedMeanwhile);
         EXPECT_EQ(ReadFile(dir / "a.ser"), "another file");
         EXPECT_EQ(Leftovers(), std::vector<std::string>{});
     }
 }
 
+// The name changes hands twice: once before the new file is swapped in, once
+// more before the displaced file is swapped back. What the swap back brings
+// out is someone else's file: it is kept (under the temporary name), never
+// removed.
+TEST_F(ReplaceRungTest, WhatASwapBackBringsOutIsKeptUnlessItIsTheNewFile) {
+    if (!EXCHANGE_OFFERED) {
+        GTEST_SKIP() << "no swap of two names on this system";
+    }
+    dir.Write("a.ser", OLD);
+    dir.Write("first", "first intruder");
+    dir.Write("second", "second intruder");
+    script.beforePlacing = {
+        [&] { fs::rename(dir.Path() / "first", dir.Path() / "a.ser"); },
+        [&] { fs::rename(dir.Path() / "second", dir.Path() / "a.ser"); },
+    };
+    EXPECT_EQ(Replace(), ReplaceResult::ChangedMeanwhile);
+    EXPECT_EQ(ReadFile(dir / "a.ser"), "first intruder");
+    const std::vector<std::string> kept = Leftovers();
+    ASSERT_EQ(kept.size(), 1u) << "the second intruder, under the temporary name";
+    EXPECT_EQ(ReadFile(dir / kept[0]), "second intruder");
+}
+
 TEST_F(ReplaceRungTest, AFileRemovedMeanwhileLeavesAFreeName) {
     dir.Write("a.ser", OLD);
-    script.beforePlacing = [&] { fs::remove(dir.Path() / "a.ser"); };
+    script.beforePlacing = {[&] { fs::remove(dir.Path() / "a.ser"); }};
     EXPECT_EQ(Replace(), ReplaceResult::Replaced);
     EXPECT_EQ(ReadFile(dir / "a.ser"), NEW);
     EXPECT_TRUE(CalledOnce("RenameNoReplace"));

@@ -119,9 +119,9 @@ class FailingFolder : public ReplaceFolder {
 
   private:
     void Placing() {
-        if (script_.beforePlacing) {
-            const auto run = std::move(script_.beforePlacing);
-            script_.beforePlacing = nullptr;
+        if (!script_.beforePlacing.empty()) {
+            const auto run = std::move(script_.beforePlacing.front());
+            script_.beforePlacing.erase(script_.beforePlacing.begin());
             run();
         }
     }

@@ -22,9 +22,10 @@ struct ReplaceScript {
     /// "Truncate", "Flush", "Close". A name followed by "#1" fails only the
     /// first time.
     std::map<std::string, std::error_code> failures;
-    /// Runs just before the first call that puts a file in place, as another
-    /// process renaming files in the folder would.
-    std::function<void()> beforePlacing;
+    /// Each runs just before one call that puts a file in place (the first
+    /// before the first such call, and so on), as another process renaming
+    /// files in the folder would.
+    std::vector<std::function<void()>> beforePlacing;
     /// Every call made to a folder or file, by name, in order.
     std::vector<std::string> calls;
 };
