@@ -215,7 +215,9 @@ class PosixReplaceFolder : public ReplaceFolder {
         if (!fd.Valid()) {
             return LastError();
         }
-        if ((flags & O_NONBLOCK) != 0) {
+        // Writes in place block as usual (a file only opened to see whether
+        // it may be written is closed at once).
+        if ((flags & O_NONBLOCK) != 0 && (flags & O_ACCMODE) == O_RDWR) {
             ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
         }
         file = std::make_unique<PosixReplaceFile>(std::move(fd));
