@@ -7,7 +7,8 @@ namespace velmora::platform {
 /// temporary file behind (SIGINT, SIGTERM and SIGHUP, or Ctrl+C on Windows,
 /// remove the file being written before the program ends as the signal
 /// would; a file-size limit, or a reader of the output that went away,
-/// makes a write fail instead of ending the program). Returns false when the program cannot work at all.
+/// makes a write fail instead of ending the program). Returns false when the program cannot work at
+/// all.
 bool StartUp();
 
 }  // namespace velmora::platform
