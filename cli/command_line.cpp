@@ -24,7 +24,7 @@ void PrintUsage(const std::string& programName, std::FILE* out) {
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, const TargetServices& services,
-                   std::FILE* out) {
+                   std::FILE* out, std::FILE* err) {
     if (arguments.size() != 3) {
         PrintUsage(arguments.empty() ? "velmora-cli" : arguments[0], out);
         return 0;
@@ -34,7 +34,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, const TargetServic
         platform::WriteText(out, "Length of encrypt key must be 16!");
         return 0;
     }
-    CommandLineReport report(out);
+    CommandLineReport report(out, err);
     EncryptTarget(*key, arguments[2], FolderPath::AddSeparator, services, report);
     return 0;
 }

@@ -67,6 +67,11 @@ void CommandLineReport::FileDone(const FileOutcome& outcome) {
                                                  : FolderEntryLine(outcome));
 }
 
+void CommandLineReport::FolderNotFlushed(const platform::FolderNotFlushed& folder) {
+    platform::WriteText(
+        err_, "Flush folder " + folder.folder + " error: " + folder.error.message() + "\n");
+}
+
 void CommandLineReport::Print(const std::string& text) {
     platform::WriteText(out_, text);
 }

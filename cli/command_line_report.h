@@ -7,19 +7,22 @@
 namespace velmora::cli {
 
 /// Prints what EncryptTarget reports in the command line's own words, on
-/// `out`, each message flushed before the next file is started.
+/// `out`, each message flushed before the next file is started; a folder
+/// that could not be flushed goes to `err`, leaving `out` as scripts know it.
 class CommandLineReport : public TargetReport {
   public:
-    explicit CommandLineReport(std::FILE* out) : out_(out) {}
+    CommandLineReport(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
 
     void NothingFound() override;
     void EntrySkipped(const std::string& entryPath) override;
     void FileDone(const FileOutcome& outcome) override;
+    void FolderNotFlushed(const platform::FolderNotFlushed& folder) override;
 
   private:
     void Print(const std::string& text);
 
     std::FILE* out_;
+    std::FILE* err_;
 };
 
 }  // namespace velmora::cli

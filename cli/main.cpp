@@ -17,5 +17,5 @@ int main(int argc, char** argv) {
     velmora::platform::RealFileSystem files;
     const velmora::platform::RealFolderSearch search;
     return velmora::cli::RunCommandLine(velmora::platform::ProgramArguments(argc, argv),
-                                        {files, search}, stdout);
+                                        {files, search}, stdout, stderr);
 }

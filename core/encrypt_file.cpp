@@ -66,8 +66,10 @@ EncryptResult EncryptTextFile(const Key& key, const std::string& inputPath,
     plain.SetUsed(static_cast<std::size_t>(got) + BLOCK_BYTES -
                   static_cast<std::size_t>(got) % BLOCK_BYTES);  // the padding is plaintext too
     const std::string outputPath = SerPathFor(inputPath);
-    if (!cipher || !files.ReplaceWhole(outputPath, cipher.get(), cipherLength, *input,
-                                       EndsWith(outputPath, ".ser"))) {
+    // Every reason a replace is refused for is a write failure to the user.
+    if (!cipher ||
+        files.ReplaceWhole(outputPath, cipher.get(), cipherLength, *input,
+                           EndsWith(outputPath, ".ser")) != platform::ReplaceResult::Replaced) {
         return EncryptResult::WriteFailed;
     }
     return EncryptResult::Done;

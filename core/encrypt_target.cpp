@@ -34,7 +34,9 @@ void EncryptTarget(const Key& key, const std::string& target, FolderPath folderP
             }
         }
     }
-    services.files.FlushFolders();
+    for (const platform::FolderNotFlushed& folder : services.files.FlushFolders()) {
+        report.FolderNotFlushed(folder);
+    }
 }
 
 }  // namespace velmora

@@ -41,6 +41,11 @@ class TargetReport {
 
     /// One file was encrypted, or failed.
     virtual void FileDone(const FileOutcome& outcome) = 0;
+
+    /// At the end: the folder of files written could not be flushed, so
+    /// their new names may not survive a crash. The files are reported
+    /// already; a report with nowhere to say this leaves it out.
+    virtual void FolderNotFlushed(const platform::FolderNotFlushed& /*folder*/) {}
 };
 
 /// The services the workflow works through.
@@ -56,7 +61,7 @@ struct TargetServices {
 /// search, in the order the search returns them, is either encrypted (a
 /// file whose name ends in exactly ".txt") or skipped; subfolders are never
 /// entered and a failed file never stops the others. At the end the folders
-/// of the files written are flushed once.
+/// of the files written are flushed once, and each that fails is reported.
 void EncryptTarget(const Key& key, const std::string& target, FolderPath folderPath,
                    const TargetServices& services, TargetReport& report);
 

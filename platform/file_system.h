@@ -4,15 +4,53 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace velmora::platform {
 
 /// What makes a file the same file under any of its names: the volume and
-/// the file's number on it (device and inode; volume serial and file index).
+/// the file's number on it (device and inode; volume serial number and the
+/// 128-bit file id, or the 64-bit file index where no such id is offered).
 struct FileIdentity {
     std::uint64_t volume = 0;
-    std::uint64_t file = 0;
-    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+    std::uint64_t file = 0;      ///< the inode, or the low half of a 128-bit file id
+    std::uint64_t fileHigh = 0;  ///< the high half of a 128-bit file id; 0 elsewhere
+    /// Only where the volume has no serial number to tell it from others (0):
+    /// the file's full path with every link resolved, which then decides.
+    std::string path;
+
+    friend bool operator==(const FileIdentity& a, const FileIdentity& b) {
+        if (!a.path.empty() || !b.path.empty()) {
+            return a.path == b.path;
+        }
+        return a.volume == b.volume && a.file == b.file && a.fileHigh == b.fileHigh;
+    }
+};
+
+/// Why ReplaceWhole did or did not replace a file. Every value but Replaced
+/// leaves what was there as it was.
+enum class ReplaceResult {
+    Replaced,            ///< the new content is in place
+    LeadsNowhere,        ///< a link dangles or loops, or the folder cannot be reached
+    NotARegularFile,     ///< the name leads to a folder, device, FIFO, ...
+    ExistingNotAllowed,  ///< something exists there and may not be replaced
+    IsTheKeptFile,       ///< what would be replaced is the file to keep
+    NotWritable,         ///< the existing file does not open for writing
+    CannotCreate,        ///< no temporary file (nor the name itself) can be created
+    CannotWrite,         ///< writing, keeping the mode, flushing or closing failed
+    NameTakenMeanwhile,  ///< a new name was taken by someone else meanwhile
+    ChangedMeanwhile,    ///< another file was put under the name meanwhile
+    CannotPutInPlace,    ///< no way of giving the new file its name worked
+};
+
+/// A short English name of `result`, for messages and test failures.
+const char* ToString(ReplaceResult result);
+
+/// A folder whose new names could not be made durable, and why.
+struct FolderNotFlushed {
+    std::string folder;
+    std::error_code error;
 };
 
 /// A regular file open for reading. It stays open, and other writers stay
@@ -62,28 +100,35 @@ class FileSystem {
     ///   actually replaced, so no rename in the folder in the meantime can
     ///   turn the output into `keep`);
     /// - anything cannot be created, written, flushed or renamed.
-    virtual bool ReplaceWhole(const std::string& path, const unsigned char* data,
-                              std::size_t length, const InputFile& keep,
-                              bool mayReplaceExisting) = 0;
+    /// The result says which; Replaced is the only success.
+    virtual ReplaceResult ReplaceWhole(const std::string& path, const unsigned char* data,
+                                       std::size_t length, const InputFile& keep,
+                                       bool mayReplaceExisting) = 0;
 
     /// Makes the new names of every file replaced so far durable (flushes
-    /// their folders), once for a whole batch. Returns false when a folder
-    /// could not be flushed.
-    virtual bool FlushFolders() = 0;
+    /// their folders), once for a whole batch. Returns the folders that could
+    /// not be flushed.
+    virtual std::vector<FolderNotFlushed> FlushFolders() = 0;
 };
+
+class ReplaceSystem;
 
 /// The file system of the machine the program runs on.
 class RealFileSystem : public FileSystem {
   public:
+    /// Works through the system's own calls (SystemReplaceCalls()).
     RealFileSystem();
+    /// Works through `calls`, for tests that make some of them fail.
+    explicit RealFileSystem(std::unique_ptr<ReplaceSystem> calls);
     ~RealFileSystem() override;
     RealFileSystem(const RealFileSystem&) = delete;
     RealFileSystem& operator=(const RealFileSystem&) = delete;
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
-    bool ReplaceWhole(const std::string& path, const unsigned char* data, std::size_t length,
-                      const InputFile& keep, bool mayReplaceExisting) override;
-    bool FlushFolders() override;
+    ReplaceResult ReplaceWhole(const std::string& path, const unsigned char* data,
+                               std::size_t length, const InputFile& keep,
+                               bool mayReplaceExisting) override;
+    std::vector<FolderNotFlushed> FlushFolders() override;
 
   private:
     struct State;

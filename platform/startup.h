@@ -6,8 +6,9 @@ namespace velmora::platform {
 /// library, no system error boxes, and interruptions that leave no
 /// temporary file behind (SIGINT, SIGTERM and SIGHUP, or Ctrl+C on Windows,
 /// remove the file being written before the program ends as the signal
-/// would; a file-size limit makes a write fail instead of ending the
-/// program). Returns false when the program cannot work at all.
+/// would; a file-size limit, or a reader of the output that went away,
+/// makes a write fail instead of ending the program). Returns false when the program cannot work at
+/// all.
 bool StartUp();
 
 }  // namespace velmora::platform

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -91,6 +92,63 @@ TEST_F(CliTest, FileSizeLimitIsAWriteFailure) {
     EXPECT_EQ(ReadFile(dir / "big.ser"), "old output");
     EXPECT_FALSE(fs::exists(dir / "batch/one.ser"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "batch"), fs::directory_iterator()), 2);
+}
+
+// A reader that goes away (`velmora-cli KEY folder | head -1`) does not cut
+// the batch short: the report's lines are lost, the files are all encrypted
+// and the program ends as usual. Here the reader is gone before the first
+// line.
+TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheBatch) {
+    constexpr int kFiles = 20;
+    for (int i = 0; i < kFiles; ++i) {
+        dir.WriteSized("many/f" + std::to_string(i) + ".txt", 100 + i);
+    }
+    int reportPipe[2];
+    ASSERT_EQ(pipe(reportPipe), 0);
+    close(reportPipe[0]);
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGPIPE, SIG_DFL);
+        if (dup2(reportPipe[1], STDOUT_FILENO) < 0 || chdir(dir.Path().c_str()) != 0) {
+            _exit(126);
+        }
+        execl(CLI.c_str(), CLI.c_str(), KEY.c_str(), "many", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(reportPipe[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string name = "many/f" + std::to_string(i);
+        EXPECT_EQ(DecryptSerFile(dir / (name + ".ser"), KEY),
+                  Padded(ReadFile(dir / (name + ".txt"))))
+            << name;
+    }
+}
+
+// A folder whose new names cannot be flushed at the end is named on standard
+// error; standard output and the exit status stay as they are. A folder the
+// user may write to but not read cannot be opened to be flushed.
+TEST_F(CliTest, AFolderThatCannotBeFlushedIsNamedOnStandardError) {
+    dir.Write("write-only/a.txt", "text");
+    fs::permissions(dir.Path() / "write-only", fs::perms::owner_write | fs::perms::owner_exec);
+    std::vector<std::string> command = {CLI, KEY, "write-only/a.txt"};
+    if (geteuid() == 0) {  // root may read any folder: run a copy as nobody
+        ASSERT_EQ(chown((dir / "write-only").c_str(), 65534, 65534), 0);
+        fs::permissions(dir.Path(), fs::perms::all);
+        fs::copy_file(CLI, dir.Path() / "velmora-cli");
+        command = {"/usr/bin/setpriv", "--reuid=65534",     "--regid=65534",
+                   "--clear-groups",   dir / "velmora-cli", KEY,
+                   "write-only/a.txt"};
+    }
+    const ProcessResult result = RunProcess(command, ToUtf8(dir.Path()));
+    fs::permissions(dir.Path() / "write-only", fs::perms::owner_all);
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.out, "encptry write-only/a.txt successful!\n");
+    EXPECT_EQ(result.err, "Flush folder write-only/ error: Permission denied\n");
+    EXPECT_EQ(DecryptSerFile(dir / "write-only/a.ser", KEY), Padded("text"));
 }
 
 // The plaintext buffer lives on the heap: a 64 KiB stack is enough for the

@@ -40,7 +40,7 @@ class RecordingReport : public TargetReport {
 class LoggingFileSystem : public platform::RealFileSystem {
   public:
     explicit LoggingFileSystem(std::vector<std::string>& log) : log_(log) {}
-    bool FlushFolders() override {
+    std::vector<platform::FolderNotFlushed> FlushFolders() override {
         log_.push_back("flush");
         return RealFileSystem::FlushFolders();
     }

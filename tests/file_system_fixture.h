@@ -24,7 +24,11 @@ class ReplaceWholeTest : public ::testing::Test {
         ASSERT_NE(input, nullptr);
     }
 
+    /// Whether `name` was replaced (ReplaceResult says why not).
     bool Replace(const std::string& name, bool mayReplaceExisting = true) {
+        return ReplaceFor(name, mayReplaceExisting) == platform::ReplaceResult::Replaced;
+    }
+    platform::ReplaceResult ReplaceFor(const std::string& name, bool mayReplaceExisting = true) {
         const auto* data = reinterpret_cast<const unsigned char*>(NEW_BYTES.data());
         return files.ReplaceWhole(dir / name, data, NEW_BYTES.size(), *input, mayReplaceExisting);
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/file_system_fixture.h"
+#include "tests/support/failing_replace_calls.h"
 
 namespace velmora::testing {
 namespace {
@@ -26,11 +27,43 @@ TEST_F(ReplaceWholeTest, ReadOnlyFilesAndDevicesAreNotReplaced) {
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }
 
+// The file system ignores letter case: "A.TXT" is the input "a.txt". While
+// the input is held without sharing nobody could replace it anyway; once it
+// is let go, only its identity keeps it from being replaced.
 TEST_F(ReplaceWholeTest, AnotherNameOfTheInputIsStillTheInput) {
-    // The file system ignores letter case: "A.TXT" is the open input.
     EXPECT_FALSE(Replace("A.TXT"));
-    input.reset();  // held without sharing: let go first
+    class LetGo : public platform::InputFile {
+      public:
+        explicit LetGo(platform::FileIdentity identity) : identity_(std::move(identity)) {}
+        std::uint64_t Size() const override { return 0; }
+        platform::FileIdentity Identity() const override { return identity_; }
+        std::int64_t Read(unsigned char*, std::size_t) override { return -1; }
+
+      private:
+        platform::FileIdentity identity_;
+    } letGo(input->Identity());
+    input.reset();
+    const auto* data = reinterpret_cast<const unsigned char*>(NEW_BYTES.data());
+    EXPECT_EQ(files.ReplaceWhole(dir / "A.TXT", data, NEW_BYTES.size(), letGo, true),
+              platform::ReplaceResult::IsTheKeptFile);
     EXPECT_EQ(ReadFile(dir / "a.txt"), "the input");
+    EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+}
+
+// An existing file is replaced with ReplaceFileW, which passes its
+// attributes (and security, owner and streams) on to the new file.
+TEST_F(ReplaceWholeTest, AReplacedFileKeepsItsAttributes) {
+    dir.Write("hidden.ser", OLD_BYTES);
+    const std::wstring path = FromUtf8(dir / "hidden.ser").wstring();
+    ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(Replace("hidden.ser"));
+    EXPECT_EQ(ReadFile(dir / "hidden.ser"), NEW_BYTES);
+    EXPECT_NE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_TRUE(Replace("fresh.ser"));
+    EXPECT_EQ(
+        GetFileAttributesW(FromUtf8(dir / "fresh.ser").wstring().c_str()) & FILE_ATTRIBUTE_HIDDEN,
+        0u)
+        << "a new file is not hidden";
 }
 
 // The input is held without sharing for as long as it is open: nobody else

@@ -36,7 +36,11 @@ sigset_t InterruptionSet() {
 }  // namespace
 
 void InstallInterruptCleanup() {
+    // A file-size limit makes the write fail, and a reader that goes away
+    // (`velmora-cli KEY folder | head -1`) makes the report's writes fail,
+    // instead of ending the program with files left undone.
     signal(SIGXFSZ, SIG_IGN);
+    signal(SIGPIPE, SIG_IGN);
     for (int signalNumber : kInterruptions) {
         struct sigaction current;
         if (sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {

@@ -9,8 +9,9 @@ inline constexpr int kMaxTemporaryName = 63;
 
 /// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file in progress
 /// and then end the program as the signal would (signals the process was
-/// started with ignored stay ignored), and ignores SIGXFSZ, so that a
-/// file-size limit makes the write fail instead of ending the program.
+/// started with ignored stay ignored), and ignores SIGXFSZ and SIGPIPE, so
+/// that a file-size limit or a reader that went away makes a write fail
+/// instead of ending the program.
 void InstallInterruptCleanup();
 
 /// Names the temporary file now being written: `name` in the folder open as

@@ -4,11 +4,12 @@
 
 #include <cerrno>
 #include <ctime>
-#include <set>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "platform/posix/interrupt_cleanup.h"
 #include "platform/posix/unique_fd.h"
+#include "platform/replace_whole.h"
 #include "platform/temporary_name.h"
 
 namespace velmora::platform {
@@ -20,7 +21,10 @@ using posix::UniqueFd;
 constexpr int kMaxLinkHops = 40;
 
 FileIdentity IdentityOf(const struct stat& info) {
-    return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    FileIdentity identity;
+    identity.volume = static_cast<std::uint64_t>(info.st_dev);
+    identity.file = static_cast<std::uint64_t>(info.st_ino);
+    return identity;
 }
 
 class PosixInputFile : public InputFile {
@@ -53,19 +57,24 @@ class PosixInputFile : public InputFile {
     struct stat info_;
 };
 
-bool WriteAll(int fd, const unsigned char* data, std::size_t length) {
-    while (length > 0) {
-        const ssize_t put = ::write(fd, data, length);
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            return false;
-        }
-        data += put;
-        length -= static_cast<std::size_t>(put);
-    }
-    return true;
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+std::error_code ErrorUnless(bool succeeded) {
+    return succeeded ? std::error_code() : LastError();
+}
+
+EntryInfo InfoOf(const struct stat& info) {
+    EntryInfo entry;
+    entry.kind = S_ISREG(info.st_mode)   ? EntryKind::RegularFile
+                 : S_ISLNK(info.st_mode) ? EntryKind::SymbolicLink
+                                         : EntryKind::Other;
+    entry.identity = IdentityOf(info);
+    entry.mode = info.st_mode & 07777;
+    entry.owner = info.st_uid;
+    entry.group = info.st_gid;
+    return entry;
 }
 
 // The folder part of `path` with its trailing '/', or "" for a bare name.
@@ -74,146 +83,238 @@ std::string FolderPart(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// What a name to be replaced leads to: the file that actually gets replaced.
-struct Destination {
-    std::string folder;  // ends in '/', or "" for the current directory
-    std::string name;    // the last part, never empty
-    bool exists = false;
-    mode_t permissions = 0;
-    FileIdentity identity;
+class PosixReplaceFile : public ReplaceFile {
+  public:
+    explicit PosixReplaceFile(UniqueFd fd) : fd_(std::move(fd)) {}
+
+    std::error_code Inspect(EntryInfo& info) override {
+        struct stat status;
+        if (::fstat(fd_.Get(), &status) != 0) {
+            return LastError();
+        }
+        info = InfoOf(status);
+        return {};
+    }
+
+    std::error_code WriteAt(std::uint64_t offset, const unsigned char* data,
+                            std::size_t length) override {
+        while (length > 0) {
+            const ssize_t put = ::pwrite(fd_.Get(), data, length, static_cast<off_t>(offset));
+            if (put < 0 && errno == EINTR) {
+                continue;
+            }
+            if (put < 0) {
+                return LastError();
+            }
+            if (put == 0) {
+                return std::make_error_code(std::errc::no_space_on_device);
+            }
+            data += put;
+            offset += static_cast<std::uint64_t>(put);
+            length -= static_cast<std::size_t>(put);
+        }
+        return {};
+    }
+
+    std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
+        constexpr std::size_t kChunk = 65536;  // read straight into `bytes`: stacks may be small
+        bytes.clear();
+        for (;;) {
+            const std::size_t used = bytes.size();
+            bytes.resize(used + kChunk);
+            const ssize_t got =
+                ::pread(fd_.Get(), bytes.data() + used, kChunk, static_cast<off_t>(used));
+            bytes.resize(used + static_cast<std::size_t>(got > 0 ? got : 0));
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                return LastError();
+            }
+            if (got == 0) {
+                return {};
+            }
+            if (bytes.size() > limit) {
+                return std::make_error_code(std::errc::file_too_large);
+            }
+        }
+    }
+
+    std::error_code SetMode(std::uint32_t mode) override {
+        return ErrorUnless(::fchmod(fd_.Get(), static_cast<mode_t>(mode)) == 0);
+    }
+    std::error_code SetOwner(std::uint32_t owner, std::uint32_t group) override {
+        return ErrorUnless(::fchown(fd_.Get(), owner, group) == 0);
+    }
+    std::error_code Truncate(std::uint64_t length) override {
+        return ErrorUnless(::ftruncate(fd_.Get(), static_cast<off_t>(length)) == 0);
+    }
+    std::error_code Flush() override { return ErrorUnless(::fdatasync(fd_.Get()) == 0); }
+    // A failed close can mean lost data on some file systems.
+    std::error_code Close() override { return ErrorUnless(fd_.Close()); }
+
+  private:
+    UniqueFd fd_;
 };
 
-// Follows symbolic links from `path` to the regular file (or the free name)
-// they lead to. False for a dangling or looping link, for anything but a
-// regular file, for a file this process may not write, for a folder part
-// that cannot be reached, and for anything under `path` at all (a dangling
-// link too) when `mayReplaceExisting` is false.
-bool Resolve(const std::string& path, bool mayReplaceExisting, Destination& destination) {
-    std::string current = path;
-    for (int hops = 0;; ++hops) {
-        struct stat info;
-        if (::lstat(current.c_str(), &info) != 0) {
-            if (errno != ENOENT || hops > 0) {
-                return false;  // unreachable, or a link that dangles
+class PosixReplaceFolder : public ReplaceFolder {
+  public:
+    explicit PosixReplaceFolder(UniqueFd folder) : folder_(std::move(folder)) {}
+
+    std::error_code Inspect(const std::string& name, EntryInfo& info) override {
+        struct stat status;
+        if (::fstatat(folder_.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) {
+                info = EntryInfo();
+                return {};
             }
-            destination.exists = false;
-            break;
+            return LastError();
         }
-        if (!mayReplaceExisting) {
-            return false;
-        }
-        if (S_ISLNK(info.st_mode)) {
-            if (hops >= kMaxLinkHops) {
-                return false;
-            }
-            std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1,
-                               '\0');
-            const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
-            if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
-                return false;  // gone, or changed while it was read
-            }
-            target.resize(static_cast<std::size_t>(length));
-            current = target.front() == '/' ? target : FolderPart(current) + target;
-            continue;
-        }
-        // A file its owner made read-only stays as it is, as writing it in
-        // place would: the rename alone would not ask.
-        if (!S_ISREG(info.st_mode) ||
-            ::faccessat(AT_FDCWD, current.c_str(), W_OK, AT_EACCESS) != 0) {
-            return false;
-        }
-        destination.exists = true;
-        destination.permissions = info.st_mode & 0777;
-        destination.identity = IdentityOf(info);
-        break;
+        info = InfoOf(status);
+        return {};
     }
-    destination.folder = FolderPart(current);
-    destination.name = current.substr(destination.folder.size());
-    return !destination.name.empty();
-}
+
+    std::error_code CreateExclusive(const std::string& name,
+                                    std::unique_ptr<ReplaceFile>& file) override {
+        return Open(name, O_WRONLY | O_CREAT | O_EXCL, file);
+    }
+
+    std::error_code OpenExisting(const std::string& name, OpenAccess access,
+                                 std::unique_ptr<ReplaceFile>& file) override {
+        // O_NONBLOCK: a FIFO put there meanwhile must not make the open wait.
+        return Open(name, (access == OpenAccess::Write ? O_WRONLY : O_RDWR) | O_NONBLOCK, file);
+    }
+
+    std::error_code RenameNoReplace(const std::string& from, const std::string& to) override {
+        return ErrorUnless(::renameat2(Fd(), from.c_str(), Fd(), to.c_str(), RENAME_NOREPLACE) ==
+                           0);
+    }
+    std::error_code Link(const std::string& from, const std::string& to) override {
+        return ErrorUnless(::linkat(Fd(), from.c_str(), Fd(), to.c_str(), 0) == 0);
+    }
+    std::error_code Exchange(const std::string& from, const std::string& to) override {
+        return ErrorUnless(::renameat2(Fd(), from.c_str(), Fd(), to.c_str(), RENAME_EXCHANGE) == 0);
+    }
+    std::error_code Rename(const std::string& from, const std::string& to) override {
+        return ErrorUnless(::renameat(Fd(), from.c_str(), Fd(), to.c_str()) == 0);
+    }
+    std::error_code Remove(const std::string& name) override {
+        return ErrorUnless(::unlinkat(Fd(), name.c_str(), 0) == 0);
+    }
+
+    void RecordTemporary(const std::string& name) override {
+        posix::SetTemporaryInProgress(Fd(), name.c_str());
+    }
+    void ForgetTemporary() override { posix::ClearTemporaryInProgress(); }
+
+  private:
+    int Fd() const { return folder_.Get(); }
+
+    std::error_code Open(const std::string& name, int flags, std::unique_ptr<ReplaceFile>& file) {
+        UniqueFd fd(::openat(Fd(), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666));
+        if (!fd.Valid()) {
+            return LastError();
+        }
+        // Writes in place block as usual (a file only opened to see whether
+        // it may be written is closed at once).
+        if ((flags & O_NONBLOCK) != 0 && (flags & O_ACCMODE) == O_RDWR) {
+            ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+        }
+        file = std::make_unique<PosixReplaceFile>(std::move(fd));
+        return {};
+    }
+
+    UniqueFd folder_;
+};
 
 pid_t ProcessId() {
     static const pid_t id = ::getpid();
     return id;
 }
 
-// The permission bits a new file gets: 0666 without the umask's bits.
-mode_t DefaultPermissions() {
-    const mode_t mask = ::umask(0);  // the only way to read it; put back at once
-    ::umask(mask);
-    return 0666 & ~mask;
-}
+class PosixReplaceSystem : public ReplaceSystem {
+  public:
+    std::error_code Resolve(const std::string& path, std::string& folder, std::string& name,
+                            bool& viaLink) override {
+        std::string current = path;
+        viaLink = false;
+        for (int hops = 0;; ++hops) {
+            struct stat info;
+            if (::lstat(current.c_str(), &info) != 0) {
+                if (errno != ENOENT) {
+                    return LastError();
+                }
+                break;  // a free name, or one a link leads to
+            }
+            if (!S_ISLNK(info.st_mode)) {
+                break;
+            }
+            if (hops >= kMaxLinkHops) {
+                return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+            }
+            std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1,
+                               '\0');
+            const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+            if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) {
+                return std::make_error_code(std::errc::resource_unavailable_try_again);
+            }
+            target.resize(static_cast<std::size_t>(length));
+            current = target.front() == '/' ? target : FolderPart(current) + target;
+            viaLink = true;
+        }
+        folder = FolderPart(current);
+        name = current.substr(folder.size());
+        return {};
+    }
 
-std::string NewTemporaryName(unsigned attempt) {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return TemporaryName(static_cast<std::uint64_t>(now.tv_nsec),
-                         static_cast<std::uint64_t>(ProcessId()), attempt);
-}
+    std::error_code OpenFolder(const std::string& folder,
+                               std::unique_ptr<ReplaceFolder>& opened) override {
+        UniqueFd fd(
+            ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        if (!fd.Valid()) {
+            return LastError();
+        }
+        opened = std::make_unique<PosixReplaceFolder>(std::move(fd));
+        return {};
+    }
 
-enum class Placement {
-    Done,                 // the new file has the name; the old one is gone
-    Failed,               // nothing changed; the temporary file is still ours
-    FailedKeepTemporary,  // the temporary name holds `keep`: leave it alone
+    std::string NewTemporaryName(unsigned attempt) override {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return TemporaryName(static_cast<std::uint64_t>(now.tv_nsec),
+                             static_cast<std::uint64_t>(ProcessId()), attempt);
+    }
+
+    void HoldInterruptions() override { held_.emplace(); }
+    void ReleaseInterruptions() override { held_.reset(); }
+
+    std::error_code FlushFolder(const std::string& folder) override {
+        UniqueFd fd(
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!fd.Valid()) {
+            return LastError();
+        }
+        if (::fsync(fd.Get()) == 0) {
+            return {};
+        }
+        // Some file systems do not flush a folder on its own: nothing to do.
+        const std::error_code error = LastError();
+        if (error == std::errc::invalid_argument || error == std::errc::function_not_supported ||
+            error == std::errc::operation_not_supported) {
+            return {};
+        }
+        return error;
+    }
+
+  private:
+    std::optional<posix::InterruptionsHeld> held_;
 };
-
-// Gives the temporary file `temporary` the name `name`, both in `folder`.
-// Where the system can, the two are exchanged in one step and what was
-// displaced is checked afterwards, so that a rename by someone else between
-// any earlier check and this step cannot make `keep` the file replaced.
-Placement PutInPlace(int folder, const std::string& temporary, const std::string& name, bool exists,
-                     const FileIdentity& keep) {
-    const char* from = temporary.c_str();
-    const char* to = name.c_str();
-    if (exists) {
-        if (::renameat2(folder, from, folder, to, RENAME_EXCHANGE) == 0) {
-            struct stat displaced;
-            if (::fstatat(folder, from, &displaced, AT_SYMLINK_NOFOLLOW) == 0 &&
-                IdentityOf(displaced) == keep) {
-                // `keep` was renamed here after the check: put it back.
-                return ::renameat2(folder, from, folder, to, RENAME_EXCHANGE) == 0
-                           ? Placement::Failed
-                           : Placement::FailedKeepTemporary;
-            }
-            ::unlinkat(folder, from, 0);  // the old name; other links to it stay
-            return Placement::Done;
-        }
-        if (errno == ENOENT) {
-            exists = false;  // it went away meanwhile: create the name instead
-        } else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-            // No exchange on this file system: check once more, then rename.
-            struct stat current;
-            if (::fstatat(folder, to, &current, AT_SYMLINK_NOFOLLOW) == 0 &&
-                IdentityOf(current) == keep) {
-                return Placement::Failed;
-            }
-            return ::renameat(folder, from, folder, to) == 0 ? Placement::Done : Placement::Failed;
-        } else {
-            return Placement::Failed;
-        }
-    }
-    if (::renameat2(folder, from, folder, to, RENAME_NOREPLACE) == 0) {
-        return Placement::Done;
-    }
-    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-        // A hard link never replaces anything either.
-        if (::linkat(folder, from, folder, to, 0) == 0) {
-            ::unlinkat(folder, from, 0);
-            return Placement::Done;
-        }
-    }
-    return Placement::Failed;  // EEXIST: the name was taken meanwhile
-}
 
 }  // namespace
 
-struct RealFileSystem::State {
-    mode_t newFilePermissions = DefaultPermissions();
-    std::set<std::string> foldersToFlush;
-};
-
-RealFileSystem::RealFileSystem() : state_(std::make_unique<State>()) {}
-RealFileSystem::~RealFileSystem() = default;
+std::unique_ptr<ReplaceSystem> SystemReplaceCalls() {
+    return std::make_unique<PosixReplaceSystem>();
+}
 
 std::unique_ptr<InputFile> RealFileSystem::OpenForReading(const std::string& path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below.
@@ -223,75 +324,6 @@ std::unique_ptr<InputFile> RealFileSystem::OpenForReading(const std::string& pat
         return nullptr;
     }
     return std::make_unique<PosixInputFile>(std::move(fd), info);
-}
-
-bool RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* data,
-                                  std::size_t length, const InputFile& keep,
-                                  bool mayReplaceExisting) {
-    Destination destination;
-    if (!Resolve(path, mayReplaceExisting, destination) ||
-        (destination.exists && destination.identity == keep.Identity())) {
-        return false;
-    }
-    const std::string folderPath = destination.folder.empty() ? "." : destination.folder;
-    UniqueFd folder(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (!folder.Valid()) {
-        return false;
-    }
-
-    // Created and named for the interruption handlers in one step: a signal
-    // in between would leave the file behind.
-    std::string temporary;
-    UniqueFd out;
-    {
-        const posix::InterruptionsHeld held;
-        for (unsigned attempt = 0; attempt < 100 && !out.Valid(); ++attempt) {
-            temporary = NewTemporaryName(attempt);
-            out = UniqueFd(::openat(folder.Get(), temporary.c_str(),
-                                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                                    0666));
-            if (!out.Valid() && errno != EEXIST) {
-                break;
-            }
-        }
-        if (!out.Valid()) {
-            return false;
-        }
-        posix::SetTemporaryInProgress(folder.Get(), temporary.c_str());
-    }
-
-    const bool written =
-        WriteAll(out.Get(), data, length) &&
-        (!destination.exists || destination.permissions == state_->newFilePermissions ||
-         ::fchmod(out.Get(), destination.permissions) == 0) &&
-        ::fdatasync(out.Get()) == 0 && out.Close();
-    Placement placement = Placement::Failed;
-    {
-        const posix::InterruptionsHeld held;
-        if (written) {
-            placement = PutInPlace(folder.Get(), temporary, destination.name, destination.exists,
-                                   keep.Identity());
-        }
-        if (placement == Placement::Failed) {
-            ::unlinkat(folder.Get(), temporary.c_str(), 0);
-        }
-        posix::ClearTemporaryInProgress();
-    }
-    if (placement != Placement::Done) {
-        return false;
-    }
-    state_->foldersToFlush.insert(folderPath);
-    return true;
-}
-
-bool RealFileSystem::FlushFolders() {
-    bool flushed = true;
-    for (const std::string& folderPath : state_->foldersToFlush) {
-        UniqueFd folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        flushed = folder.Valid() && ::fsync(folder.Get()) == 0 && flushed;
-    }
-    state_->foldersToFlush.clear();
-    return flushed;
 }
 
 }  // namespace velmora::platform

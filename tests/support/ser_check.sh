@@ -10,7 +10,7 @@ fail() {
 }
 
 # Standard input as one line of hexadecimal digits.
-hex() { od -An -tx1 | tr -d ' \n'; }
+hex() { od -v -An -tx1 | tr -d ' \n'; }
 
 # Standard input followed by its 1 to 16 padding spaces, as hex: what
 # ser_plaintext_hex gives for a .ser file made from that text.

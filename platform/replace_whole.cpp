@@ -1,0 +1,414 @@
+#include "platform/replace_whole.h"
+
+#include <optional>
+#include <set>
+
+namespace velmora::platform {
+namespace {
+
+// Holds back interruptions while it lives, for steps that must not be cut in
+// half (a file created but not yet recorded, a name half given).
+class InterruptionsHeld {
+  public:
+    explicit InterruptionsHeld(ReplaceSystem& system) : system_(system) {
+        system_.HoldInterruptions();
+    }
+    ~InterruptionsHeld() { system_.ReleaseInterruptions(); }
+    InterruptionsHeld(const InterruptionsHeld&) = delete;
+    InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
+
+  private:
+    ReplaceSystem& system_;
+};
+
+// How putting the temporary file in place ended.
+struct Placement {
+    ReplaceResult result = ReplaceResult::CannotPutInPlace;
+    bool keepTemporary = false;   // the temporary name holds someone else's file now
+    bool refusedForLack = false;  // a rename over the file was refused for lack of permission
+};
+
+Placement Done() {
+    return {ReplaceResult::Replaced};
+}
+Placement Failed(ReplaceResult result) {
+    return {result};
+}
+
+bool SameRegularFile(const EntryInfo& info, const EntryInfo& examined) {
+    return info.kind == EntryKind::RegularFile && info.identity == examined.identity;
+}
+
+// The steps of one replacement, in the folder of the file replaced.
+class Replacement {
+  public:
+    Replacement(ReplaceFolder& folder, const std::string& name, const FileIdentity& keep)
+        : folder_(folder), name_(name), keep_(keep) {}
+
+    // Gives the written temporary file the free name: a rename that never
+    // replaces, else a hard link (which never replaces either), else an
+    // empty placeholder created exclusively under the name and the temporary
+    // file renamed over it.
+    Placement PutUnderNewName(const std::string& temporary) {
+        std::error_code error = folder_.RenameNoReplace(temporary, name_);
+        if (!error) {
+            return Done();
+        }
+        if (error == std::errc::file_exists) {
+            return Failed(ReplaceResult::NameTakenMeanwhile);
+        }
+        if (!NotOfferedHere(error)) {
+            return Failed(ReplaceResult::CannotPutInPlace);
+        }
+        error = folder_.Link(temporary, name_);
+        if (!error) {
+            folder_.Remove(temporary);
+            return Done();
+        }
+        if (error == std::errc::file_exists) {
+            return Failed(ReplaceResult::NameTakenMeanwhile);
+        }
+        if (!NotOfferedHere(error)) {
+            return Failed(ReplaceResult::CannotPutInPlace);
+        }
+        return PutOverPlaceholder(temporary);
+    }
+
+    // Replaces the examined file with the temporary file: both swapped in one
+    // step and the displaced file checked afterwards, else a rename over the
+    // name once it is checked again.
+    // `ours` is the identity of the temporary file.
+    Placement PutOverExisting(const std::string& temporary, const EntryInfo& examined,
+                              const FileIdentity& ours) {
+        std::error_code error = folder_.Exchange(temporary, name_);
+        if (!error) {
+            EntryInfo displaced;
+            if (!folder_.Inspect(temporary, displaced) && SameRegularFile(displaced, examined) &&
+                !(displaced.identity == keep_)) {
+                folder_.Remove(temporary);  // the old file; its other names stay
+                return Done();
+            }
+            // Someone put another file under the name after it was examined
+            // (the file to keep, perhaps): put it back. What comes out must be
+            // the temporary file; if the name changed hands once more, what
+            // came out is someone's file and stays under the temporary name.
+            EntryInfo back;
+            if (folder_.Exchange(temporary, name_) || folder_.Inspect(temporary, back) ||
+                !(back.identity == ours)) {
+                return {ReplaceResult::ChangedMeanwhile, true};
+            }
+            return Failed(ReplaceResult::ChangedMeanwhile);
+        }
+        if (error == std::errc::no_such_file_or_directory) {
+            return NameGoneMeanwhile(temporary);
+        }
+        if (!NotOfferedHere(error) && !RefusedForLackOfPermission(error)) {
+            return Failed(ReplaceResult::CannotPutInPlace);
+        }
+        EntryInfo current;
+        if (folder_.Inspect(name_, current)) {
+            return Failed(ReplaceResult::CannotPutInPlace);
+        }
+        if (current.kind == EntryKind::Missing) {
+            return NameGoneMeanwhile(temporary);
+        }
+        if (!SameRegularFile(current, examined)) {
+            return Failed(ReplaceResult::ChangedMeanwhile);
+        }
+        error = folder_.Rename(temporary, name_);
+        if (!error) {
+            return Done();
+        }
+        Placement failed = Failed(ReplaceResult::CannotPutInPlace);
+        failed.refusedForLack = RefusedForLackOfPermission(error);
+        return failed;
+    }
+
+  private:
+    // The examined file went away before it was replaced: the name is free
+    // now, and taking it replaces nothing.
+    Placement NameGoneMeanwhile(const std::string& temporary) { return PutUnderNewName(temporary); }
+
+    Placement PutOverPlaceholder(const std::string& temporary) {
+        std::unique_ptr<ReplaceFile> placeholder;
+        const std::error_code error = folder_.CreateExclusive(name_, placeholder);
+        if (error == std::errc::file_exists) {
+            return Failed(ReplaceResult::NameTakenMeanwhile);
+        }
+        EntryInfo mine;
+        const bool known = !error && !placeholder->Inspect(mine);
+        if (placeholder) {
+            placeholder->Close();
+        }
+        if (error) {
+            return Failed(ReplaceResult::CannotPutInPlace);
+        }
+        // Renamed over only while the name still holds the placeholder.
+        EntryInfo current;
+        if (known && !folder_.Inspect(name_, current) && SameRegularFile(current, mine) &&
+            !folder_.Rename(temporary, name_)) {
+            return Done();
+        }
+        if (known && !folder_.Inspect(name_, current) && SameRegularFile(current, mine)) {
+            folder_.Remove(name_);
+        }
+        return Failed(ReplaceResult::CannotPutInPlace);
+    }
+
+    ReplaceFolder& folder_;
+    const std::string& name_;
+    const FileIdentity& keep_;
+};
+
+// Writes the temporary file whole, gives it the mode (and, where the process
+// may, the owner and group) of the file it replaces, and flushes and closes it.
+// `written` receives what the temporary file is.
+ReplaceResult WriteTemporary(ReplaceFile& out, const unsigned char* data, std::size_t length,
+                             const EntryInfo* replaced, EntryInfo& written) {
+    if (out.WriteAt(0, data, length)) {
+        return ReplaceResult::CannotWrite;
+    }
+    EntryInfo& made = written;
+    if (out.Inspect(made)) {
+        return ReplaceResult::CannotWrite;
+    }
+    if (replaced) {
+        if (made.owner != replaced->owner || made.group != replaced->group) {
+            // Refused unless the process may: then at least the group, where
+            // it is one of the process's; else the file stays the process's.
+            if (out.SetOwner(replaced->owner, replaced->group) && made.group != replaced->group) {
+                out.SetOwner(made.owner, replaced->group);
+            }
+            if (out.Inspect(made)) {  // a new owner can drop set-id bits
+                return ReplaceResult::CannotWrite;
+            }
+        }
+        if (made.mode != replaced->mode) {
+            if (const std::error_code error = out.SetMode(replaced->mode)) {
+                // A file system without modes of its own gives every file the
+                // same one: accepted when the refusal changed nothing.
+                EntryInfo after;
+                if (!NotOfferedHere(error) || out.Inspect(after) || after.mode != made.mode) {
+                    return ReplaceResult::CannotWrite;
+                }
+            }
+        }
+    }
+    if (out.Flush() || out.Close()) {
+        return ReplaceResult::CannotWrite;
+    }
+    return ReplaceResult::Replaced;
+}
+
+// Puts `old` back into `file` after a failed write in place.
+void PutBack(ReplaceFile& file, const std::vector<unsigned char>& old) {
+    if (!file.WriteAt(0, old.data(), old.size())) {
+        file.Truncate(old.size());
+        file.Flush();
+    }
+}
+
+// The last resort where a new file may not take the place of the examined
+// one but the file itself may be written: its old content is kept in memory,
+// the new bytes are written over it (nothing is truncated before they are
+// all there), the rest is cut off, and on any failure the old content is
+// written back.
+ReplaceResult WriteInPlace(ReplaceSystem& system, ReplaceFolder& folder, const std::string& name,
+                           const EntryInfo& examined, const FileIdentity& keep,
+                           const unsigned char* data, std::size_t length) {
+    const InterruptionsHeld held(system);
+    std::unique_ptr<ReplaceFile> file;
+    if (folder.OpenExisting(name, OpenAccess::ReadWrite, file)) {
+        return ReplaceResult::NotWritable;
+    }
+    EntryInfo info;
+    if (file->Inspect(info) || !SameRegularFile(info, examined) || info.identity == keep) {
+        return ReplaceResult::ChangedMeanwhile;
+    }
+    std::vector<unsigned char> old;
+    if (file->ReadAll(old, kMaxInPlaceBytes)) {
+        return ReplaceResult::CannotWrite;
+    }
+    if (!file->WriteAt(0, data, length) && !file->Truncate(length) && !file->Flush()) {
+        if (!file->Close()) {
+            return ReplaceResult::Replaced;
+        }
+        if (!folder.OpenExisting(name, OpenAccess::ReadWrite, file)) {
+            PutBack(*file, old);
+        }
+        return ReplaceResult::CannotWrite;
+    }
+    PutBack(*file, old);
+    return ReplaceResult::CannotWrite;
+}
+
+}  // namespace
+
+bool NotOfferedHere(const std::error_code& error) {
+    return error == std::errc::invalid_argument || error == std::errc::function_not_supported ||
+           error == std::errc::operation_not_supported || error == std::errc::not_supported ||
+           error == std::errc::operation_not_permitted || error == std::errc::io_error;
+}
+
+bool RefusedForLackOfPermission(const std::error_code& error) {
+    return error == std::errc::permission_denied || error == std::errc::operation_not_permitted;
+}
+
+ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
+                           const unsigned char* data, std::size_t length, const FileIdentity& keep,
+                           bool mayReplaceExisting, std::optional<std::string>& newNameFolder) {
+    newNameFolder.reset();
+    std::string folderPath, name;
+    bool viaLink = false;
+    if (system.Resolve(path, folderPath, name, viaLink) || name.empty()) {
+        return ReplaceResult::LeadsNowhere;
+    }
+    if (viaLink && !mayReplaceExisting) {
+        return ReplaceResult::ExistingNotAllowed;
+    }
+    std::unique_ptr<ReplaceFolder> folder;
+    EntryInfo examined;
+    if (system.OpenFolder(folderPath, folder) || folder->Inspect(name, examined)) {
+        return ReplaceResult::LeadsNowhere;
+    }
+    const bool exists = examined.kind != EntryKind::Missing;
+    if (exists && !mayReplaceExisting) {
+        return ReplaceResult::ExistingNotAllowed;
+    }
+    if ((!exists && viaLink) || examined.kind == EntryKind::SymbolicLink) {
+        return ReplaceResult::LeadsNowhere;  // a link that dangles, or changed meanwhile
+    }
+    if (exists && examined.kind != EntryKind::RegularFile) {
+        return ReplaceResult::NotARegularFile;
+    }
+    if (exists && examined.identity == keep) {
+        return ReplaceResult::IsTheKeptFile;
+    }
+    // May it be replaced? Whatever writing it in place would meet decides: a
+    // file its owner made read-only stays as it is, though the folder would
+    // allow a rename.
+    if (exists) {
+        std::unique_ptr<ReplaceFile> probe;
+        if (folder->OpenExisting(name, OpenAccess::Write, probe)) {
+            return ReplaceResult::NotWritable;
+        }
+        probe->Close();
+    }
+
+    // Created and recorded for the interruption handlers in one step: an
+    // interruption in between would leave the file behind.
+    std::string temporary;
+    std::unique_ptr<ReplaceFile> out;
+    std::error_code created;
+    {
+        const InterruptionsHeld held(system);
+        for (unsigned attempt = 0; attempt < 100; ++attempt) {
+            temporary = system.NewTemporaryName(attempt);
+            created = folder->CreateExclusive(temporary, out);
+            if (created != std::errc::file_exists) {
+                break;
+            }
+        }
+        if (!created) {
+            folder->RecordTemporary(temporary);
+        }
+    }
+    if (created) {
+        if (exists && RefusedForLackOfPermission(created)) {
+            return WriteInPlace(system, *folder, name, examined, keep, data, length);
+        }
+        return ReplaceResult::CannotCreate;
+    }
+
+    EntryInfo ours;
+    const ReplaceResult written =
+        WriteTemporary(*out, data, length, exists ? &examined : nullptr, ours);
+    out.reset();
+    Placement placement = Failed(written);
+    {
+        const InterruptionsHeld held(system);
+        if (written == ReplaceResult::Replaced) {
+            Replacement replacement(*folder, name, keep);
+            placement = exists ? replacement.PutOverExisting(temporary, examined, ours.identity)
+                               : replacement.PutUnderNewName(temporary);
+        }
+        if (placement.result != ReplaceResult::Replaced && !placement.keepTemporary) {
+            folder->Remove(temporary);
+        }
+        folder->ForgetTemporary();
+    }
+    if (placement.refusedForLack) {
+        return WriteInPlace(system, *folder, name, examined, keep, data, length);
+    }
+    if (placement.result == ReplaceResult::Replaced) {
+        newNameFolder = folderPath;
+    }
+    return placement.result;
+}
+
+const char* ToString(ReplaceResult result) {
+    switch (result) {
+        case ReplaceResult::Replaced:
+            return "replaced";
+        case ReplaceResult::LeadsNowhere:
+            return "leads nowhere";
+        case ReplaceResult::NotARegularFile:
+            return "not a regular file";
+        case ReplaceResult::ExistingNotAllowed:
+            return "existing name not to be replaced";
+        case ReplaceResult::IsTheKeptFile:
+            return "the file to keep";
+        case ReplaceResult::NotWritable:
+            return "not writable";
+        case ReplaceResult::CannotCreate:
+            return "cannot create";
+        case ReplaceResult::CannotWrite:
+            return "cannot write";
+        case ReplaceResult::NameTakenMeanwhile:
+            return "name taken meanwhile";
+        case ReplaceResult::ChangedMeanwhile:
+            return "changed meanwhile";
+        case ReplaceResult::CannotPutInPlace:
+            return "cannot put in place";
+    }
+    return "?";
+}
+
+// ---- RealFileSystem: the parts every system shares ----
+
+struct RealFileSystem::State {
+    std::unique_ptr<ReplaceSystem> calls;
+    std::set<std::string> foldersToFlush;
+};
+
+RealFileSystem::RealFileSystem() : RealFileSystem(SystemReplaceCalls()) {}
+RealFileSystem::RealFileSystem(std::unique_ptr<ReplaceSystem> calls)
+    : state_(std::make_unique<State>()) {
+    state_->calls = std::move(calls);
+}
+RealFileSystem::~RealFileSystem() = default;
+
+ReplaceResult RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* data,
+                                           std::size_t length, const InputFile& keep,
+                                           bool mayReplaceExisting) {
+    std::optional<std::string> folder;
+    const ReplaceResult result = platform::ReplaceWhole(
+        *state_->calls, path, data, length, keep.Identity(), mayReplaceExisting, folder);
+    if (folder) {
+        state_->foldersToFlush.insert(*folder);
+    }
+    return result;
+}
+
+std::vector<FolderNotFlushed> RealFileSystem::FlushFolders() {
+    std::vector<FolderNotFlushed> failed;
+    for (const std::string& folder : state_->foldersToFlush) {
+        if (const std::error_code error = state_->calls->FlushFolder(folder)) {
+            failed.push_back({folder.empty() ? std::string(".") : folder, error});
+        }
+    }
+    state_->foldersToFlush.clear();
+    return failed;
+}
+
+}  // namespace velmora::platform
