@@ -119,14 +119,14 @@ void EncryptDialog::OnOK(wxCommandEvent&) {
     const wxTreeItemId item = SelectedTreeItem();
     const std::optional<Key> key = Key::FromBytes(platform::KeyBytesOf(keyText.utf8_string()));
     if (!key) {
-        ShowMessageBox(this, "Please input encrpty key,Length must be 16!");
+        ShowMessageBox(services.messageBoxes, this, "Please input encrpty key,Length must be 16!");
         return;
     }
     if (!item.IsOk()) {
-        ShowMessageBox(this, "No Item Selected...");
+        ShowMessageBox(services.messageBoxes, this, "No Item Selected...");
         return;
     }
-    MessageBoxReport report(this);
+    MessageBoxReport report(services.messageBoxes, this);
     EncryptTarget(*key, folderTree->GetItemPath(item), FolderPath::EndsInSeparator,
                   services.ForEncryption(), report);
 }
@@ -140,7 +140,7 @@ void EncryptDialog::OnFilterChange(wxCommandEvent&) {
 }
 
 void EncryptDialog::OnShowHelp(wxCommandEvent&) {
-    ShowMessageBox(this, HELP_TEXT);
+    ShowMessageBox(services.messageBoxes, this, HELP_TEXT);
 }
 
 // F1 without Shift, Ctrl or Alt asks for help; with any of them it does

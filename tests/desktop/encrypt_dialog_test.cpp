@@ -1,5 +1,5 @@
-// The main dialog in-process, with real widgets: every message box it would
-// show is intercepted and checked for text, caption, style, owner and order.
+// The main dialog in-process, with real widgets: every message box it shows
+// is recorded and checked for text, caption, owner and order.
 // The cases that are the same on every platform.
 #include <wx/button.h>
 #include <wx/display.h>
