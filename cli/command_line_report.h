@@ -17,8 +17,6 @@ class CommandLineReport : public TargetReport {
     void FileDone(const FileOutcome& outcome) override;
 
   private:
-    void Print(const std::string& text);
-
     std::FILE* out_;
 };
 
