@@ -87,8 +87,8 @@ class EncryptDialogTest : public ::testing::Test {
 
     std::vector<std::string> ClickEncrypt() {
         recorder.messages.clear();
-        wxWindow* button = Dialog().FindWindow(wxID_OK);
-        wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+        wxWindow* button = Dialog().FindWindow(EncryptDialog::ID_ENCRYPT);
+        wxCommandEvent click(wxEVT_BUTTON, EncryptDialog::ID_ENCRYPT);
         click.SetEventObject(button);
         button->ProcessWindowEvent(click);
         return recorder.Texts();
