@@ -14,6 +14,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -84,8 +85,9 @@ HTREEITEM Next(HWND tree, UINT relation, HTREEITEM item) {
 /// item shows none.
 bool ButtonCentre(HWND tree, HTREEITEM item, RemoteBuffer& rectBuffer, RemoteBuffer& hitBuffer,
                   POINT& centre) {
+    // TVM_GETITEMRECT takes the item in the rectangle's first bytes.
     RECT rect{};
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    std::memcpy(&rect, &item, sizeof item);
     rectBuffer.Put(&rect);
     // wParam TRUE: the rectangle of the text alone; the button lies left of it.
     if (!::SendMessageW(tree, TVM_GETITEMRECT, TRUE, rectBuffer.Address())) {
