@@ -63,7 +63,9 @@ TEST_F(CliTest, FilesAndPipesGetCrLfLineEndsAndAnsiNames) {
     const Case cases[] = {
         {{KEY, "batch"}, "encptry batch\\caf\xE9.txt successful!\r\n"},
         // (Split so that no "??-" makes a trigraph.)
-        {{KEY, "greek"}, "encptry greek\\????" "?-?.txt successful!\r\n"},
+        {{KEY, "greek"},
+         "encptry greek\\????"
+         "?-?.txt successful!\r\n"},
         {{KEY, "missing.txt"}, "Open file missing.txt error!\r\nEncrypt file missing.txt error!"},
         {{KEY, "caf\xC3\xA9-missing.txt"},
          "Open file caf\xE9-missing.txt error!\r\nEncrypt file caf\xE9-missing.txt error!"},
