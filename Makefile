@@ -96,14 +96,19 @@ windows-desktop-32:
 windows-test: windows-64
 	xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir $(WIN64_BUILD) $(CTEST_FLAGS)
 
-# The folder tree benchmark of the Windows build, under Wine on Xvfb; with
-# `make bench` done too, bench/windows-vs-linux compares the cipher and the
-# folder batch with the Linux build.
+# The folder tree benchmarks of the Windows build, under Wine on Xvfb:
+# in-process, then a click on the real velmora.exe's tree as its user sees
+# it (bench/tree-click). With `make bench` done too, bench/windows-vs-linux
+# compares the cipher and the folder batch with the Linux build.
 windows-bench: windows-64
 	cmake -S . -B $(WIN64_BUILD) -DVELMORA_BUILD_BENCH=ON
-	cmake --build $(WIN64_BUILD) -j$(JOBS) --target folder_tree_bench encrypt_buffer_throughput
-	VELMORA_WINEPREFIX=$(CURDIR)/$(WIN64_BUILD)/wine-prefix \
-	    xvfb-run -a scripts/wine-run $(WIN64_BUILD)/bench/folder_tree_bench.exe
+	cmake --build $(WIN64_BUILD) -j$(JOBS) \
+	    --target folder_tree_bench encrypt_buffer_throughput tree_probe repaint_probe
+	export VELMORA_WINEPREFIX=$(CURDIR)/$(WIN64_BUILD)/wine-prefix; status=0; \
+	xvfb-run -a -s "-screen 0 1024x768x24" scripts/wine-run \
+	    $(WIN64_BUILD)/bench/folder_tree_bench.exe || status=$$?; \
+	xvfb-run -a -s "-screen 0 1024x768x24" bench/tree-click $(WIN64_BUILD)/velmora.exe || status=$$?; \
+	exit $$status
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

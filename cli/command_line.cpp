@@ -11,16 +11,19 @@
 namespace velmora::cli {
 
 void PrintUsage(const std::string& programName, std::FILE* out) {
-    platform::WriteText(out, "\n<" + programName +
-                                 "> <key> <FileName/Directory>\n\nNotes:\n  key:\tEncrypt key.\n"
-                                 "\t\tThe length of encrypt key must be 16!\n\n"
-                                 "  FileName/Directory:\tInput file or directory.\n"
-                                 "\t\tIf you input file name like 'xxx.txt',only one file\n"
-                                 "\t\tlike 'xxx.ser',will be generated.\n"
-                                 "\t\tIf you input a directory, which include several \n"
-                                 "\t\tfiles like 'xxxxx.txt',all of those files in this\n"
-                                 "\t\tlayer will be encrypted,and the files name type\n"
-                                 "\t\twill be replaced by 'xxxxx.ser'\n");
+    platform::WriteMessage(
+        out, platform::ConsoleMessage()
+                 .Words("\n<")
+                 .Name(programName)
+                 .Words("> <key> <FileName/Directory>\n\nNotes:\n  key:\tEncrypt key.\n"
+                        "\t\tThe length of encrypt key must be 16!\n\n"
+                        "  FileName/Directory:\tInput file or directory.\n"
+                        "\t\tIf you input file name like 'xxx.txt',only one file\n"
+                        "\t\tlike 'xxx.ser',will be generated.\n"
+                        "\t\tIf you input a directory, which include several \n"
+                        "\t\tfiles like 'xxxxx.txt',all of those files in this\n"
+                        "\t\tlayer will be encrypted,and the files name type\n"
+                        "\t\twill be replaced by 'xxxxx.ser'\n"));
 }
 
 int RunCommandLine(const std::vector<std::string>& arguments, const TargetServices& services,

@@ -1,5 +1,7 @@
 #include "cli/command_line_report.h"
 
+#include <optional>
+
 #include "platform/console.h"
 
 // The texts below are matched byte for byte by users' scripts, misspellings
@@ -8,72 +10,79 @@
 namespace velmora::cli {
 namespace {
 
+using platform::ConsoleMessage;
+
+// "<words><path><end>", the path quoted as a name.
+ConsoleMessage About(const char* words, const std::string& path, const char* end) {
+    return ConsoleMessage().Words(words).Name(path).Words(end);
+}
+
 // The line the encryption routine is known to print for a failure in this
-// program, before the driver's own message about the same file.
-std::string RoutineLine(const FileOutcome& outcome) {
+// program, before the driver's own message about the same file; none for
+// a success.
+std::optional<ConsoleMessage> RoutineLine(const FileOutcome& outcome) {
     switch (outcome.result) {
         case EncryptResult::Done:
-            return "";
+            return std::nullopt;
         case EncryptResult::OpenFailed:
-            return "Open file " + outcome.inputPath + " error!\n";
+            return About("Open file ", outcome.inputPath, " error!\n");
         case EncryptResult::TooLarge:
         case EncryptResult::ReadFailed:
-            return "Read file " + outcome.inputPath + " error!\n";
+            return About("Read file ", outcome.inputPath, " error!\n");
         case EncryptResult::WriteFailed:
-            return "Write file " + outcome.outputPath + " error!\n";
+            return About("Write file ", outcome.outputPath, " error!\n");
     }
-    return "";
+    return std::nullopt;
 }
 
 // The driver's message for a file of a folder.
-std::string FolderEntryLine(const FileOutcome& outcome) {
+ConsoleMessage FolderEntryLine(const FileOutcome& outcome) {
     const std::string& path = outcome.inputPath;
     switch (outcome.result) {
         case EncryptResult::Done:
-            return "encptry " + path + " successful!\n";
+            return About("encptry ", path, " successful!\n");
         case EncryptResult::OpenFailed:
-            return "OpenFile " + path + " error!\n";
+            return About("OpenFile ", path, " error!\n");
         case EncryptResult::TooLarge:
-            return "File length is too big. Max length is 0x16000\n";
+            return ConsoleMessage().Words("File length is too big. Max length is 0x16000\n");
         case EncryptResult::WriteFailed:
-            return "WriteFile " + path + " error!\n";
+            return About("WriteFile ", path, " error!\n");
         case EncryptResult::ReadFailed:
-            return "ReadFile " + path + " error!\n";
+            return About("ReadFile ", path, " error!\n");
     }
-    return "";
+    return ConsoleMessage();
 }
 
 // The driver's message for the one file of single-file mode.
-std::string SingleFileLine(const FileOutcome& outcome) {
-    return outcome.result == EncryptResult::Done ? "encptry " + outcome.inputPath + " successful!\n"
-                                                 : "Encrypt file " + outcome.inputPath + " error!";
+ConsoleMessage SingleFileLine(const FileOutcome& outcome) {
+    return outcome.result == EncryptResult::Done
+               ? About("encptry ", outcome.inputPath, " successful!\n")
+               : About("Encrypt file ", outcome.inputPath, " error!");
 }
 
 }  // namespace
 
 void CommandLineReport::NothingFound() {
-    Print("Directory is not exist!\n");
+    platform::WriteText(out_, "Directory is not exist!\n");
 }
 
 void CommandLineReport::EntrySkipped(const std::string&) {
-    Print("Not a Directory!\n");
+    platform::WriteText(out_, "Not a Directory!\n");
 }
 
 void CommandLineReport::FileDone(const FileOutcome& outcome) {
-    if (const std::string line = RoutineLine(outcome); !line.empty()) {
-        Print(line);
+    if (const std::optional<ConsoleMessage> line = RoutineLine(outcome)) {
+        platform::WriteMessage(out_, *line);
     }
-    Print(outcome.mode == TargetMode::SingleFile ? SingleFileLine(outcome)
-                                                 : FolderEntryLine(outcome));
+    platform::WriteMessage(out_, outcome.mode == TargetMode::SingleFile ? SingleFileLine(outcome)
+                                                                        : FolderEntryLine(outcome));
 }
 
 void CommandLineReport::FolderNotFlushed(const platform::FolderNotFlushed& folder) {
-    platform::WriteText(
-        err_, "Flush folder " + folder.folder + " error: " + folder.error.message() + "\n");
-}
-
-void CommandLineReport::Print(const std::string& text) {
-    platform::WriteText(out_, text);
+    platform::WriteMessage(err_, ConsoleMessage()
+                                     .Words("Flush folder ")
+                                     .Name(folder.folder)
+                                     .Words(" error: " + folder.error.message() + "\n"));
 }
 
 }  // namespace velmora::cli

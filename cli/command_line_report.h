@@ -19,8 +19,6 @@ class CommandLineReport : public TargetReport {
     void FolderNotFlushed(const platform::FolderNotFlushed& folder) override;
 
   private:
-    void Print(const std::string& text);
-
     std::FILE* out_;
     std::FILE* err_;
 };

@@ -3,6 +3,7 @@
 #include "core/encrypt_target.h"
 #include "platform/file_system.h"
 #include "platform/folder_search.h"
+#include "platform/message_box.h"
 #include "platform/shell.h"
 
 namespace velmora::desktop {
@@ -13,6 +14,7 @@ struct DesktopServices {
     const platform::Shell& shell;
     const platform::FolderSearch& search;
     platform::FileSystem& files;
+    platform::MessageBoxes& messageBoxes;
 
     TargetServices ForEncryption() const { return {files, search}; }
 };

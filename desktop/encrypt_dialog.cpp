@@ -13,6 +13,7 @@
 #include "desktop/message_box.h"
 #include "desktop/message_box_report.h"
 #include "platform/arguments.h"
+#include "platform/dialog_style.h"
 #include "platform/system_menu.h"
 
 // The message texts below are kept byte for byte, misspelling included
@@ -33,6 +34,10 @@ EncryptDialog::EncryptDialog(wxWindow* parent, const DesktopServices& services)
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX),
       appIcon(LoadAppIcon()),
       services(services) {
+    // Before anything is laid out: the dialog units follow from the font.
+    if (const wxFont font = platform::DialogFont(); font.IsOk()) {
+        SetFont(font);
+    }
     CreateControls();
     InitControls();
 }
@@ -43,7 +48,7 @@ void EncryptDialog::CreateControls() {
     SetClientSize(wxDLG_UNIT(this, wxSize(kWidthInDialogUnits, kHeightInDialogUnits)));
 
     wxRect r = DialogUnitRect(this, 180, 192, 50, 14);
-    auto* encryptButton = new wxButton(this, wxID_OK, "Encrypt", r.GetPosition(), r.GetSize());
+    auto* encryptButton = new wxButton(this, ID_ENCRYPT, "Encrypt", r.GetPosition(), r.GetSize());
 
     r = DialogUnitRect(this, 14, 46, 266, 128);
     folderTree =
@@ -64,7 +69,7 @@ void EncryptDialog::CreateControls() {
     new wxStaticBox(this, wxID_ANY, "Source Folder", r.GetPosition(), r.GetSize());
 
     r = DialogUnitRect(this, 234, 192, 46, 14);
-    new wxButton(this, wxID_CANCEL, "Exit", r.GetPosition(), r.GetSize());
+    auto* exitButton = new wxButton(this, ID_EXIT, "Exit", r.GetPosition(), r.GetSize());
 
     r = DialogUnitRect(this, 13, 16, 266, 26);
     new wxStaticBox(this, wxID_ANY, "Filter", r.GetPosition(), r.GetSize());
@@ -79,8 +84,13 @@ void EncryptDialog::CreateControls() {
     new wxStaticText(this, wxID_ANY, "Show File Type:", r.GetPosition(), r.GetSize(),
                      wxST_NO_AUTORESIZE);
 
+    // Enter clicks "Encrypt"; both buttons look like default buttons, as far
+    // as the platform lets them, until the focus moves on.
     encryptButton->SetDefault();
+    platform::AddDefaultPushButtonStyle(exitButton);
     encryptButton->SetFocus();
+    // Escape and the close box click "Exit", which ends the dialog.
+    SetEscapeId(ID_EXIT);
 }
 
 void EncryptDialog::InitControls() {
@@ -93,7 +103,7 @@ void EncryptDialog::InitControls() {
     // The tree filled itself when it was made, with filterIndex 0 to match.
     filterBox->SetSelection(FileFilter::kTextFiles);
 
-    Bind(wxEVT_BUTTON, &EncryptDialog::OnOK, this, wxID_OK);
+    Bind(wxEVT_BUTTON, &EncryptDialog::OnOK, this, ID_ENCRYPT);
     Bind(wxEVT_TEXT, &EncryptDialog::OnKeyUpdate, this, ID_KEY_TEXT);
     Bind(wxEVT_COMBOBOX, &EncryptDialog::OnFilterChange, this, ID_FILTER_BOX);
     Bind(wxEVT_MENU, &EncryptDialog::OnShowHelp, this, wxID_HELP);
@@ -119,14 +129,14 @@ void EncryptDialog::OnOK(wxCommandEvent&) {
     const wxTreeItemId item = SelectedTreeItem();
     const std::optional<Key> key = Key::FromBytes(platform::KeyBytesOf(keyText.utf8_string()));
     if (!key) {
-        ShowMessageBox(this, "Please input encrpty key,Length must be 16!");
+        ShowMessageBox(services.messageBoxes, this, "Please input encrpty key,Length must be 16!");
         return;
     }
     if (!item.IsOk()) {
-        ShowMessageBox(this, "No Item Selected...");
+        ShowMessageBox(services.messageBoxes, this, "No Item Selected...");
         return;
     }
-    MessageBoxReport report(this);
+    MessageBoxReport report(services.messageBoxes, this);
     EncryptTarget(*key, folderTree->GetItemPath(item), FolderPath::EndsInSeparator,
                   services.ForEncryption(), report);
 }
@@ -140,7 +150,7 @@ void EncryptDialog::OnFilterChange(wxCommandEvent&) {
 }
 
 void EncryptDialog::OnShowHelp(wxCommandEvent&) {
-    ShowMessageBox(this, HELP_TEXT);
+    ShowMessageBox(services.messageBoxes, this, HELP_TEXT);
 }
 
 // F1 without Shift, Ctrl or Alt asks for help; with any of them it does

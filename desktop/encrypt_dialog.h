@@ -15,11 +15,19 @@ namespace velmora::desktop {
 /// The program's main dialog: the folder tree with its file-type filter, the
 /// key field, "Encrypt" and "Exit". Encrypt reports every file in a message
 /// box of its own and leaves the dialog open; "Exit", Escape and the close
-/// box end it with wxID_CANCEL. F1 shows the help text.
+/// box end it with wxID_CANCEL. F1 shows the help text. It is laid out in the
+/// platform's dialog font (platform::DialogFont), in dialog units.
 class EncryptDialog : public wxDialog {
   public:
-    /// Control identifiers, as in the dialog's original template.
-    enum ControlId : int { ID_FOLDER_TREE = 1000, ID_KEY_TEXT = 1003, ID_FILTER_BOX = 1007 };
+    /// Control identifiers, as in the dialog's template: "Encrypt" and
+    /// "Exit" are the system's IDOK and IDCANCEL.
+    enum ControlId : int {
+        ID_ENCRYPT = 1,
+        ID_EXIT = 2,
+        ID_FOLDER_TREE = 1000,
+        ID_KEY_TEXT = 1003,
+        ID_FILTER_BOX = 1007
+    };
 
     /// Exactly this many characters can be typed into the key field.
     static constexpr int KEY_FIELD_MAX_CHARS = 16;

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <wx/string.h>
 #include <wx/window.h>
+
+#include "platform/message_box.h"
 
 namespace velmora::desktop {
 
-/// Shows `text` in a modal message box owned by `owner`: an OK button only,
-/// no icon, the application's name as caption. Returns once it is dismissed.
-void ShowMessageBox(wxWindow* owner, const wxString& text);
+/// Shows `text` in one of `boxes`, owned by `owner` and modal to it, with the
+/// application's name (the program file's name without its extension) as
+/// caption. Returns once it is dismissed.
+void ShowMessageBox(platform::MessageBoxes& boxes, wxWindow* owner, const wxString& text);
 
 }  // namespace velmora::desktop

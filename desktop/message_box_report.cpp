@@ -7,7 +7,7 @@
 namespace velmora::desktop {
 
 void MessageBoxReport::FileDone(const FileOutcome& outcome) {
-    ShowMessageBox(owner_, ToDisplayText(ResultMessage(outcome.result, outcome.inputPath)));
+    ShowMessageBox(boxes_, owner_, ToDisplayText(ResultMessage(outcome.result, outcome.inputPath)));
 }
 
 }  // namespace velmora::desktop

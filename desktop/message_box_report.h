@@ -3,6 +3,7 @@
 #include <wx/window.h>
 
 #include "core/encrypt_target.h"
+#include "platform/message_box.h"
 
 namespace velmora::desktop {
 
@@ -11,13 +12,15 @@ namespace velmora::desktop {
 /// left alone and folders without text files show nothing.
 class MessageBoxReport : public TargetReport {
   public:
-    explicit MessageBoxReport(wxWindow* owner) : owner_(owner) {}
+    MessageBoxReport(platform::MessageBoxes& boxes, wxWindow* owner)
+        : boxes_(boxes), owner_(owner) {}
 
     void NothingFound() override {}
     void EntrySkipped(const std::string&) override {}
     void FileDone(const FileOutcome& outcome) override;
 
   private:
+    platform::MessageBoxes& boxes_;
     wxWindow* owner_;
 };
 

@@ -14,7 +14,7 @@ bool VelmoraApp::OnInit() {
 }
 
 int VelmoraApp::OnRun() {
-    EncryptDialog dialog(nullptr, DesktopServices{*shell, search, files});
+    EncryptDialog dialog(nullptr, DesktopServices{*shell, search, files, messageBoxes});
     SetTopWindow(&dialog);
     dialog.ShowModal();
     return 0;

@@ -6,6 +6,7 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_search.h"
+#include "platform/message_box.h"
 #include "platform/shell.h"
 
 namespace velmora::desktop {
@@ -27,6 +28,7 @@ class VelmoraApp : public wxApp {
     std::unique_ptr<platform::Shell> shell;
     platform::RealFolderSearch search;
     platform::RealFileSystem files;
+    platform::SystemMessageBoxes messageBoxes;
 };
 
 }  // namespace velmora::desktop

@@ -18,6 +18,31 @@ inline const std::string CLI = VELMORA_CLI_PATH;
 inline const std::string KEY = "0123456789abcdef";
 inline const std::string TOO_BIG = "File length is too big. Max length is 0x16000\n";
 
+/// How the program ends a line on standard output: "\r\n" on Windows, as the
+/// C runtime's text mode writes "\n", "\n" elsewhere (with each platform's
+/// console cases).
+extern const std::string kLineEnd;
+
+/// `out` with every line end the platform writes turned into "\n", so that
+/// the cases can be written once; a line ended any other way fails.
+inline std::string WithNewlines(const std::string& out) {
+    if (kLineEnd == "\n") {
+        return out;
+    }
+    std::string text;
+    for (size_t at = 0; at < out.size(); ++at) {
+        if (out.compare(at, kLineEnd.size(), kLineEnd) == 0) {
+            text += '\n';
+            at += kLineEnd.size() - 1;
+        } else {
+            EXPECT_TRUE(out[at] != '\n' && out[at] != '\r')
+                << "a line not ended in " << ::testing::PrintToString(kLineEnd);
+            text += out[at];
+        }
+    }
+    return text;
+}
+
 inline std::string Usage(const std::string& program) {
     return "\n<" + program +
            "> <key> <FileName/Directory>\n\nNotes:\n  key:\tEncrypt key.\n"
@@ -38,6 +63,7 @@ class CliTest : public ::testing::Test {
     ProcessResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), CLI);
         ProcessResult result = RunProcess(args, ToUtf8(dir.Path()));
+        result.out = WithNewlines(result.out);
         EXPECT_EQ(result.exitStatus, 0);
         EXPECT_EQ(result.err, "");
         EXPECT_EQ(result.out.find(KEY), std::string::npos) << "the key must never be printed";

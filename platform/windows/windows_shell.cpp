@@ -183,7 +183,22 @@ ShellItemInfo WindowsShell::Describe(const std::string& path) const {
     const DWORD byType = TypeAttributes(path, attributes);
     ShellItemInfo info;
     const UINT index = SHGFI_SYSICONINDEX | SHGFI_SMALLICON;
-    const SHFILEINFOW normal = FileInfo(wide, index | SHGFI_DISPLAYNAME, byType);
+    SHFILEINFOW normal{};
+    if (byType == 0) {
+        normal = FileInfo(wide, index | SHGFI_DISPLAYNAME, 0);
+    } else {
+        // Described by its kind, a path's icon is that of every path of its
+        // extension: the shell is asked for it once (that takes it about as
+        // long as everything else for the path together, under Wine), and
+        // for the name every time.
+        normal = FileInfo(wide, SHGFI_DISPLAYNAME, byType);
+        const auto key = std::make_pair(ExtensionOf(wide), byType);
+        const auto known = typeIconIndexes_.find(key);
+        normal.iIcon =
+            known != typeIconIndexes_.end()
+                ? known->second
+                : typeIconIndexes_.emplace(key, FileInfo(wide, index, byType).iIcon).first->second;
+    }
     info.displayName = windows::WideToUtf8(normal.szDisplayName);
     if (info.displayName.empty()) {
         info.displayName = LastComponent(path);

@@ -55,6 +55,9 @@ class WindowsShell : public Shell {
     wxSize iconSize_;
     mutable std::map<std::pair<int, bool>, wxBitmap> icons_;
     mutable std::map<std::wstring, bool> iconFromType_;
+    /// The system image list's index of the icon of every path described by
+    /// its kind, by extension and type attributes.
+    mutable std::map<std::pair<std::wstring, DWORD>, int> typeIconIndexes_;
     mutable wxBitmap plainFolderOpenIcon_;
 };
 

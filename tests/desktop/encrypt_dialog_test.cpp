@@ -1,5 +1,5 @@
-// The main dialog in-process, with real widgets: every message box it would
-// show is intercepted and checked for text, caption, style, owner and order.
+// The main dialog in-process, with real widgets: every message box it shows
+// is recorded and checked for text, caption, owner and order.
 // The cases that are the same on every platform.
 #include <wx/button.h>
 #include <wx/display.h>
@@ -29,13 +29,19 @@ TEST_F(EncryptDialogTest, LayoutFollowsTheTemplateInTabOrder) {
     struct Expected {
         wxClassInfo* kind;
         wxString label;
+        int id;  // the template's; none for the controls never addressed
     };
     const std::vector<Expected> expected = {
-        {wxCLASSINFO(wxButton), "Encrypt"},    {wxCLASSINFO(FolderTree), ""},
-        {wxCLASSINFO(wxStaticBox), "Encrypt"}, {wxCLASSINFO(wxStaticText), "Input Encrypt Key:"},
-        {wxCLASSINFO(wxTextCtrl), ""},         {wxCLASSINFO(wxStaticBox), "Source Folder"},
-        {wxCLASSINFO(wxButton), "Exit"},       {wxCLASSINFO(wxStaticBox), "Filter"},
-        {wxCLASSINFO(wxComboBox), ""},         {wxCLASSINFO(wxStaticText), "Show File Type:"},
+        {wxCLASSINFO(wxButton), "Encrypt", 1},  // IDOK
+        {wxCLASSINFO(FolderTree), "", 1000},
+        {wxCLASSINFO(wxStaticBox), "Encrypt", wxID_ANY},
+        {wxCLASSINFO(wxStaticText), "Input Encrypt Key:", wxID_ANY},
+        {wxCLASSINFO(wxTextCtrl), "", 1003},
+        {wxCLASSINFO(wxStaticBox), "Source Folder", wxID_ANY},
+        {wxCLASSINFO(wxButton), "Exit", 2},  // IDCANCEL
+        {wxCLASSINFO(wxStaticBox), "Filter", wxID_ANY},
+        {wxCLASSINFO(wxComboBox), "", 1007},
+        {wxCLASSINFO(wxStaticText), "Show File Type:", wxID_ANY},
     };
     const wxWindowList& children = Dialog().GetChildren();
     ASSERT_EQ(children.size(), expected.size());
@@ -45,9 +51,12 @@ TEST_F(EncryptDialogTest, LayoutFollowsTheTemplateInTabOrder) {
         if (!expected[i].label.empty()) {
             EXPECT_EQ(child->GetLabel(), expected[i].label) << "control " << i;
         }
+        if (expected[i].id != wxID_ANY) {
+            EXPECT_EQ(child->GetId(), expected[i].id) << "control " << i;
+        }
         ++i;
     }
-    EXPECT_EQ(Dialog().GetDefaultItem(), Dialog().FindWindow(wxID_OK));
+    EXPECT_EQ(Dialog().GetDefaultItem(), Dialog().FindWindow(1));
     EXPECT_TRUE(Dialog().GetIcons().GetIcon(32).IsOk());
     EXPECT_TRUE(Dialog().GetIcons().GetIcon(16).IsOk());
 
@@ -361,8 +370,8 @@ TEST_F(EncryptDialogTest, ExitEscapeAndCloseEndTheDialogSilently) {
     } cases[] = {
         {"Exit",
          [](EncryptDialog& d) {
-             wxWindow* exit = d.FindWindow(wxID_CANCEL);
-             wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+             wxWindow* exit = d.FindWindow(EncryptDialog::ID_EXIT);
+             wxCommandEvent click(wxEVT_BUTTON, EncryptDialog::ID_EXIT);
              click.SetEventObject(exit);
              exit->ProcessWindowEvent(click);
          }},

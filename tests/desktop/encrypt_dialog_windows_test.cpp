@@ -1,7 +1,8 @@
 // The main dialog's cases that are particular to Windows: typing into the
 // native edit control, key bytes are the characters in the ANSI code page,
 // the system menu carries the help item of the program's string resource,
-// and the program file shows the program's icon.
+// the dialog's font is the template's, and the program file shows the
+// program's icon.
 #include <wx/icon.h>
 #include <wx/msw/wrapwin.h>
 // shellapi.h needs the types of windows.h first.
@@ -74,6 +75,38 @@ TEST_F(EncryptDialogTest, SystemMenuEndsInTheHelpItemThatDoesNothing) {
     ::SendMessageW(window, WM_SYSCOMMAND, platform::kHelpMenuCommand, 0);
     EXPECT_EQ(recorder.Texts(), std::vector<std::string>{});
     EXPECT_TRUE(Dialog().IsShown());
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM children) {
+    reinterpret_cast<std::vector<HWND>*>(children)->push_back(child);
+    return TRUE;
+}
+
+// Every control draws in the template's font, "MS Shell Dlg" at 8 points,
+// which the dialog units follow from. (Wine's own message font, from which
+// wxWidgets takes its default, is that font too: velmora_exe_test runs the
+// program with another one, as today's Windows has, to tell them apart.)
+TEST_F(EncryptDialogTest, ControlsUseTheTemplateFont) {
+    std::vector<HWND> windows;
+    ::EnumChildWindows(static_cast<HWND>(Dialog().GetHandle()), CollectChild,
+                       reinterpret_cast<LPARAM>(&windows));
+    ASSERT_GE(windows.size(), 10u);
+    const HDC screen = ::GetDC(nullptr);
+    const LONG height = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ::ReleaseDC(nullptr, screen);
+    for (const HWND window : windows) {
+        LOGFONTW font{};
+        const auto handle = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
+        ASSERT_NE(handle, nullptr);
+        ASSERT_NE(::GetObjectW(handle, sizeof font, &font), 0);
+        wchar_t windowClass[64] = {};
+        ::GetClassNameW(window, windowClass, 64);
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(windowClass)));
+        EXPECT_EQ(std::wstring(font.lfFaceName), L"MS Shell Dlg");
+        EXPECT_EQ(font.lfHeight, height);
+        EXPECT_EQ(font.lfWeight, FW_NORMAL);
+        EXPECT_FALSE(font.lfItalic);
+    }
 }
 
 // The program file's icon, the first in it (what Explorer and the Start menu

@@ -1,33 +1,45 @@
 #pragma once
 
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <wx/modalhook.h>
-#include <wx/msgdlg.h>
+#include "platform/message_box.h"
 
 namespace velmora::testing {
 
-/// One message box the code under test tried to show.
+/// One message box the code under test showed.
 struct ShownMessage {
     std::string text;
     std::string caption;
-    long style = 0;
     wxWindow* owner = nullptr;
 };
 
-/// While it exists, intercepts every modal message box: records it and
-/// answers it with OK at once, without showing it. Other modal dialogs are
-/// shown as usual. `onShow`, when set, runs while the box is "open", so
+/// A fake of the system's message boxes: records every box shown and answers
+/// it with OK at once. `onShow`, when set, runs while the box is "open", so
 /// a test can look at the state the user would see at that moment.
-class MessageRecorder : public wxModalDialogHook {
+///
+/// While it exists it also catches any message dialog of the toolkit's own
+/// (shown past the message boxes it stands for) and answers it at once; its
+/// texts are in `strayDialogs`.
+class MessageRecorder : public platform::MessageBoxes, public wxModalDialogHook {
   public:
     MessageRecorder() { Register(); }
     ~MessageRecorder() override { Unregister(); }
 
     std::vector<ShownMessage> messages;
     std::function<void(const ShownMessage&)> onShow;
+    std::vector<std::string> strayDialogs;
+
+    void Show(wxWindow* owner, const wxString& text, const wxString& caption) override {
+        messages.push_back({text.utf8_string(), caption.utf8_string(), owner});
+        if (onShow) {
+            onShow(messages.back());
+        }
+    }
 
     /// The texts alone, in the order shown.
     std::vector<std::string> Texts() const {
@@ -44,12 +56,7 @@ class MessageRecorder : public wxModalDialogHook {
         if (box == nullptr) {
             return wxID_NONE;
         }
-        messages.push_back({box->GetMessage().utf8_str().data(),
-                            box->GetCaption().utf8_str().data(), box->GetMessageDialogStyle(),
-                            box->GetParent()});
-        if (onShow) {
-            onShow(messages.back());
-        }
+        strayDialogs.push_back(box->GetMessage().utf8_string());
         return wxID_OK;
     }
     void Exit(wxDialog*) override {}

@@ -1,12 +1,14 @@
-// Reads the message boxes on the screen as the user sees them, for the end-
-// to-end run of velmora.exe under Wine: every visible top-level dialog box
-// of the system's class "#32770" with the caption given, and the texts it
-// shows (static texts; its buttons left out).
+// Reads the message boxes on the screen as a Windows tool reads them, for
+// the end-to-end run of velmora.exe under Wine: every visible top-level
+// window with the caption given, read through Win32 calls (see
+// message_box_view.h).
 //
 // Usage: message_box_reader CAPTION TEXT
 //
-// Exits 0 when a box with exactly that caption shows exactly that text,
-// 1 otherwise; it prints what the boxes with that caption show, in UTF-8.
+// Exits 0 when a window with exactly that caption is a plain message box (a
+// "#32770" dialog box with its text in its text control and nowhere else,
+// one OK button, no icon) that shows exactly that text, 1 otherwise; it
+// prints what the windows with that caption show, in UTF-8.
 #include <windows.h>
 
 #include <cstdio>
@@ -14,37 +16,21 @@
 #include <vector>
 
 #include "platform/arguments.h"
-#include "tests/desktop/windows/window_text.h"
+#include "tests/desktop/windows/message_box_view.h"
 
 namespace {
 
-using velmora::testing::WindowText;
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    return name;
-}
+using velmora::testing::MessageBoxView;
 
 struct Search {
     std::string caption;
-    std::vector<std::vector<std::string>> boxes;  // the texts of each box
+    std::vector<MessageBoxView> boxes;
 };
-
-BOOL CALLBACK CollectText(HWND child, LPARAM found) {
-    const std::string text = WindowText(child);
-    if (::IsWindowVisible(child) && !text.empty() && ClassOf(child) != L"Button") {
-        reinterpret_cast<std::vector<std::string>*>(found)->push_back(text);
-    }
-    return TRUE;
-}
 
 BOOL CALLBACK CollectBox(HWND window, LPARAM search) {
     auto* s = reinterpret_cast<Search*>(search);
-    if (::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
-        WindowText(window) == s->caption) {
-        s->boxes.emplace_back();
-        ::EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&s->boxes.back()));
+    if (::IsWindowVisible(window) && velmora::testing::WindowText(window) == s->caption) {
+        s->boxes.push_back(velmora::testing::ReadMessageBox(window));
     }
     return TRUE;
 }
@@ -61,13 +47,9 @@ int main(int argc, char** argv) {
     const std::string& expected = arguments[2];
     ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
     bool found = false;
-    for (const auto& texts : search.boxes) {
-        std::printf("box:");
-        for (const std::string& text : texts) {
-            std::printf(" [%s]", text.c_str());
-            found = found || text == expected;
-        }
-        std::printf("\n");
+    for (const MessageBoxView& box : search.boxes) {
+        std::printf("box: %s%s\n", box.Describe().c_str(), box.IsPlain() ? "" : " (not plain)");
+        found = found || (box.IsPlain() && box.text == expected);
     }
     return found ? 0 : 1;
 }

@@ -1,0 +1,12 @@
+#include <wx/msgdlg.h>
+
+#include "platform/message_box.h"
+
+namespace velmora::platform {
+
+void SystemMessageBoxes::Show(wxWindow* owner, const wxString& text, const wxString& caption) {
+    wxMessageDialog box(owner, text, caption, wxOK | wxICON_NONE);
+    box.ShowModal();
+}
+
+}  // namespace velmora::platform
