@@ -45,7 +45,7 @@ EncryptDialog::EncryptDialog(wxWindow* parent, const DesktopServices& services)
 // Creates the controls in tab order, at the rectangles of the original
 // template.
 void EncryptDialog::CreateControls() {
-    SetClientSize(wxDLG_UNIT(this, wxSize(kWidthInDialogUnits, kHeightInDialogUnits)));
+    SetClientSize(wxDLG_UNIT(this, wxSize(WIDTH_IN_DIALOG_UNITS, HEIGHT_IN_DIALOG_UNITS)));
 
     wxRect r = DialogUnitRect(this, 180, 192, 50, 14);
     auto* encryptButton = new wxButton(this, ID_ENCRYPT, "Encrypt", r.GetPosition(), r.GetSize());
@@ -53,7 +53,7 @@ void EncryptDialog::CreateControls() {
     r = DialogUnitRect(this, 14, 46, 266, 128);
     folderTree =
         new FolderTree(this, ID_FOLDER_TREE, services.shell, services.search, r.GetPosition(),
-                       r.GetSize(), FolderTree::kDefaultStyle | wxBORDER_SIMPLE);
+                       r.GetSize(), FolderTree::DEFAULT_STYLE | wxBORDER_SIMPLE);
 
     r = DialogUnitRect(this, 7, 181, 277, 28);
     new wxStaticBox(this, wxID_ANY, "Encrypt", r.GetPosition(), r.GetSize());
@@ -97,11 +97,11 @@ void EncryptDialog::InitControls() {
     keyField->SetMaxLength(KEY_FIELD_MAX_CHARS);
     platform::AppendHelpItemToSystemMenu(GetHandle());
     SetIcons(appIcon);
-    for (const char* name : FileFilter::kNames) {
+    for (const char* name : FileFilter::NAMES) {
         filterBox->Append(name);
     }
     // The tree filled itself when it was made, with filterIndex 0 to match.
-    filterBox->SetSelection(FileFilter::kTextFiles);
+    filterBox->SetSelection(FileFilter::TEXT_FILES);
 
     Bind(wxEVT_BUTTON, &EncryptDialog::OnOK, this, ID_ENCRYPT);
     Bind(wxEVT_TEXT, &EncryptDialog::OnKeyUpdate, this, ID_KEY_TEXT);

@@ -33,8 +33,8 @@ class EncryptDialog : public wxDialog {
     static constexpr int KEY_FIELD_MAX_CHARS = 16;
 
     /// Client size of the dialog, in dialog units.
-    static constexpr int kWidthInDialogUnits = 295;
-    static constexpr int kHeightInDialogUnits = 221;
+    static constexpr int WIDTH_IN_DIALOG_UNITS = 295;
+    static constexpr int HEIGHT_IN_DIALOG_UNITS = 221;
 
     /// The services must outlive the dialog.
     EncryptDialog(wxWindow* parent, const DesktopServices& services);

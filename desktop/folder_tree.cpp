@@ -21,19 +21,19 @@ namespace {
 using platform::kPathSeparator;
 
 /// Width and height of the bitmap the blank images are cut from.
-constexpr int kBlankBitmapSize = 32;
+constexpr int BLANK_BITMAP_SIZE = 32;
 /// The image the placeholder shows (the first blank image).
-constexpr int kPlaceholderImage = 0;
+constexpr int PLACEHOLDER_IMAGE = 0;
 /// Up to this many images above a cut are removed from the image list one by
 /// one; more, and the list is filled anew.
-constexpr int kMostSingleRemovals = 8;
+constexpr int MOST_SINGLE_REMOVALS = 8;
 
 /// Whether the image list is the system's (Windows' image list: one bitmap
 /// that grows) rather than wxWidgets' own (a bitmap per image, as on GTK).
 #ifdef wxHAS_NATIVE_IMAGELIST
-constexpr bool kNativeImageList = true;
+constexpr bool NATIVE_IMAGE_LIST = true;
 #else
-constexpr bool kNativeImageList = false;
+constexpr bool NATIVE_IMAGE_LIST = false;
 #endif
 
 /// The last component of a path that does not end in a separator.
@@ -112,14 +112,14 @@ void FolderTree::Initialize(bool clearFirst) {
 void FolderTree::BuildImageList() {
     imageList.RemoveAll();
     const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
-    wxBitmap blank(kBlankBitmapSize, kBlankBitmapSize, 24);
+    wxBitmap blank(BLANK_BITMAP_SIZE, BLANK_BITMAP_SIZE, 24);
     {
         wxMemoryDC dc(blank);
         dc.SetBackground(wxBrush(window));
         dc.Clear();
     }
     // The list cuts as many blank images from the bitmap as icon widths fit.
-    if (shell.SmallIconSize().GetWidth() <= kBlankBitmapSize) {
+    if (shell.SmallIconSize().GetWidth() <= BLANK_BITMAP_SIZE) {
         imageList.Add(blank);
     }
     currentDirImage = imageList.Add(shell.CurrentDirectoryIcon());
@@ -175,7 +175,7 @@ void FolderTree::AppendImages(const std::vector<wxBitmap>& bitmaps) {
         return;
     }
     imageCopies.insert(imageCopies.end(), bitmaps.begin(), bitmaps.end());
-    if (!kNativeImageList) {
+    if (!NATIVE_IMAGE_LIST) {
         for (const wxBitmap& bitmap : bitmaps) {
             imageList.Add(bitmap);
         }
@@ -212,7 +212,7 @@ void FolderTree::AppendImages(const std::vector<wxBitmap>& bitmaps) {
 }
 
 wxTreeItemId FolderTree::InsertPlaceholder(const wxTreeItemId& parent) {
-    return AppendItem(parent, wxEmptyString, kPlaceholderImage, kPlaceholderImage,
+    return AppendItem(parent, wxEmptyString, PLACEHOLDER_IMAGE, PLACEHOLDER_IMAGE,
                       new TreeItem(TreeItemKind::Placeholder));
 }
 
@@ -377,7 +377,7 @@ void FolderTree::RemoveImages(const std::vector<int>& sortedIndexes) {
         }
     }
     imageCopies.resize(lowest);
-    if (count - lowest <= kMostSingleRemovals) {
+    if (count - lowest <= MOST_SINGLE_REMOVALS) {
         for (int index = count - 1; index >= lowest; --index) {
             imageList.Remove(index);
         }

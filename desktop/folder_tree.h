@@ -25,14 +25,14 @@ namespace velmora::desktop {
 /// the two stock icons and exactly two images per listed item.
 class FolderTree : public wxTreeCtrl {
   public:
-    static constexpr long kDefaultStyle = wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE;
+    static constexpr long DEFAULT_STYLE = wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE;
 
     /// Creates the control (its hidden root makes "Drives" and the current
     /// directory two top-level items) and fills it with Initialize(true). The
     /// shell and the search must outlive the tree.
     FolderTree(wxWindow* parent, wxWindowID id, const platform::Shell& shell,
                const platform::FolderSearch& search, const wxPoint& pos = wxDefaultPosition,
-               const wxSize& size = wxDefaultSize, long style = kDefaultStyle);
+               const wxSize& size = wxDefaultSize, long style = DEFAULT_STYLE);
     ~FolderTree() override;
 
     /// Builds the image list and the two top-level items, both collapsed, and

@@ -20,14 +20,14 @@ class DenyingFolderSearch : public platform::FolderSearch {
                 return {};
             }
         }
-        return real_.Find(pattern);
+        return real.Find(pattern);
     }
 
     /// Folder paths ending in the path separator.
     std::vector<std::string> denied;
 
   private:
-    platform::RealFolderSearch real_;
+    platform::RealFolderSearch real;
 };
 
 }  // namespace velmora::testing

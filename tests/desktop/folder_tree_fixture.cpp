@@ -20,7 +20,7 @@ void FolderTreeTest::SetUp() {
     }
     search.denied.push_back(dir / "locked/");
 
-    savedDirectory_ = std::filesystem::current_path();
+    savedDirectory = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
 
     frame = new wxFrame(nullptr, wxID_ANY, "folder tree test");
@@ -30,7 +30,7 @@ void FolderTreeTest::SetUp() {
 void FolderTreeTest::TearDown() {
     frame->Destroy();
     wxTheApp->ProcessIdle();
-    std::filesystem::current_path(savedDirectory_);
+    std::filesystem::current_path(savedDirectory);
 }
 
 void FolderTreeTest::RebuildTree() {
@@ -136,8 +136,8 @@ void FolderTreeTest::ExpectImagesExact() const {
     ASSERT_NE(images, nullptr);
     const int first = tree->GetFirstItemImage();
     EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetCurrentDirImage())),
-              FakeShell::kCurrentDirectoryCode);
-    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetDrivesImage())), FakeShell::kDrivesCode);
+              FakeShell::CURRENT_DIRECTORY_CODE);
+    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetDrivesImage())), FakeShell::DRIVES_CODE);
     std::vector<int> owners(images->GetImageCount(), 0);
     int listed = 0;
 

@@ -25,7 +25,7 @@ void MakeFolderLoop(const std::string& path);
 /// Whether a collapse that hides the selected item leaves the tree without a
 /// selection until the next idle time (the generic tree, on GTK) rather than
 /// selecting the collapsed item at once (the native Windows tree view).
-extern const bool kCollapseDefersSelection;
+extern const bool COLLAPSE_DEFERS_SELECTION;
 
 /// A real FolderTree in a hidden frame whose current directory is a fresh
 /// folder holding:
@@ -83,7 +83,7 @@ class FolderTreeTest : public ::testing::Test {
     desktop::FolderTree* tree = nullptr;
 
   private:
-    std::filesystem::path savedDirectory_;
+    std::filesystem::path savedDirectory;
 };
 
 }  // namespace velmora::testing

@@ -5,7 +5,7 @@
 
 namespace velmora::testing {
 
-const bool kCollapseDefersSelection = true;
+const bool COLLAPSE_DEFERS_SELECTION = true;
 
 void MakeFolderLoop(const std::string& path) {
     ASSERT_EQ(symlink(".", path.c_str()), 0) << path;

@@ -7,7 +7,7 @@
 
 namespace velmora::testing {
 
-const bool kCollapseDefersSelection = false;
+const bool COLLAPSE_DEFERS_SELECTION = false;
 
 void MakeFolderLoop(const std::string& path) {
     const std::filesystem::path deepest = FromUtf8(path) / "loop" / "loop";

@@ -21,7 +21,7 @@ struct KeyPress {
     int charCode;
 };
 
-inline const KeyPress kStarKeys[] = {
+inline const KeyPress STAR_KEYS[] = {
     {"'*' on the main keyboard (Shift+8)", '8', true, '*'},
     {"'*' on the keypad", WXK_NUMPAD_MULTIPLY, false, '*'},
     {"'*' on a layout where it has a key of its own", '*', false, '*'},

@@ -9,7 +9,7 @@ namespace velmora::testing {
 namespace {
 
 TEST_F(FolderTreeKeyTest, StarExpandsTheFocusedFolderOneLevelOnly) {
-    for (const KeyPress& key : kStarKeys) {
+    for (const KeyPress& key : STAR_KEYS) {
         SCOPED_TRACE(key.name);
         RebuildTree();
         const wxTreeItemId loopDir = SelectLoopDir();
@@ -23,7 +23,7 @@ TEST_F(FolderTreeKeyTest, StarExpandsTheFocusedFolderOneLevelOnly) {
 
 TEST_F(FolderTreeKeyTest, StarOnDrivesListsTheDrivesOnly) {
     shell.volumes = {dir / "loopdir/", dir / "alpha/"};
-    for (const KeyPress& key : kStarKeys) {
+    for (const KeyPress& key : STAR_KEYS) {
         SCOPED_TRACE(key.name);
         RebuildTree();
         const wxTreeItemId drives = tree->GetDrivesRoot();
