@@ -87,6 +87,16 @@ long PeakKilobytes() {
 #endif
 }
 
+// The top-level item at `index`: 0 for "Drives", 1 for the current directory.
+wxTreeItemId TopLevelItem(const wxTreeCtrl& tree, int index) {
+    wxTreeItemIdValue cookie;
+    wxTreeItemId item = tree.GetFirstChild(tree.GetRootItem(), cookie);
+    for (int i = 0; i < index && item.IsOk(); ++i) {
+        item = tree.GetNextChild(tree.GetRootItem(), cookie);
+    }
+    return item;
+}
+
 // Expands and collapses the current directory, the big folder, in a new
 // tree and prints the figures; 2 when a target is missed. The shell and its
 // icons go before wxWidgets is shut down.
@@ -97,7 +107,7 @@ int Measure(int files, int folders) {
     auto* frame = new wxFrame(nullptr, wxID_ANY, "folder tree bench");
     auto* tree = new velmora::desktop::FolderTree(frame, wxID_ANY, *shell, search);
     tree->filterIndex = 2;
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    const wxTreeItemId root = TopLevelItem(*tree, 1);
     const int baseline = tree->GetImageList()->GetImageCount();
     std::printf("folder: %d files, %d subfolders\n", files, folders);
     std::printf("images before:   %d\n", baseline);
@@ -138,7 +148,7 @@ int Measure(int files, int folders) {
     }
     // Items listed before the big folder: collapsing them moves the images
     // of every item of the big folder down.
-    const wxTreeItemId drives = tree->GetDrivesRoot();
+    const wxTreeItemId drives = TopLevelItem(*tree, 0);
     tree->Expand(drives);
     tree->Expand(root);
     const int withDrives = tree->GetImageList()->GetImageCount();

@@ -1,12 +1,6 @@
 #include "desktop/folder_tree.h"
 
-#include <wx/dcmemory.h>
-#include <wx/image.h>
-#include <wx/settings.h>
 #include <wx/wupdlock.h>
-
-#include <algorithm>
-#include <map>
 
 #include "desktop/display_text.h"
 #include "desktop/file_filter.h"
@@ -20,21 +14,8 @@ namespace {
 
 using platform::kPathSeparator;
 
-/// Width and height of the bitmap the blank images are cut from.
-constexpr int BLANK_BITMAP_SIZE = 32;
-/// The image the placeholder shows (the first blank image).
-constexpr int PLACEHOLDER_IMAGE = 0;
-/// Up to this many images above a cut are removed from the image list one by
-/// one; more, and the list is filled anew.
-constexpr int MOST_SINGLE_REMOVALS = 8;
-
-/// Whether the image list is the system's (Windows' image list: one bitmap
-/// that grows) rather than wxWidgets' own (a bitmap per image, as on GTK).
-#ifdef wxHAS_NATIVE_IMAGELIST
-constexpr bool NATIVE_IMAGE_LIST = true;
-#else
-constexpr bool NATIVE_IMAGE_LIST = false;
-#endif
+/// An image index that stands for "a pair of the item's own".
+constexpr int OWN_IMAGES = -1;
 
 /// The last component of a path that does not end in a separator.
 std::string BaseName(const std::string& path) {
@@ -74,7 +55,7 @@ FolderTree::FolderTree(wxWindow* parent, wxWindowID id, const platform::Shell& s
                        const platform::FolderSearch& search, const wxPoint& pos, const wxSize& size,
                        long style)
     : wxTreeCtrl(parent, id, pos, size, style | wxTR_HIDE_ROOT),
-      imageList(shell.SmallIconSize().GetWidth(), shell.SmallIconSize().GetHeight(), false, 50),
+      imageList(shell.SmallIconSize()),
       shell(shell),
       folderSearch(search) {
     Bind(wxEVT_TREE_ITEM_EXPANDED, &FolderTree::OnItemExpanded, this);
@@ -96,125 +77,21 @@ void FolderTree::Initialize(bool clearFirst) {
     SetImageList(nullptr);
     filterIndex = 0;
     currentDirectory = platform::CurrentDirectory();
-    BuildImageList();
-    SetImageList(&imageList);
+    imageList.Reset(shell.CurrentDirectoryIcon(), shell.DrivesIcon());
+    SetImageList(imageList.ForControl());
 
     wxTreeItemId root = GetRootItem();
     if (!root.IsOk()) {
         root = AddRoot(wxEmptyString);
     }
+    const int drivesImage = imageList.DrivesImage();
     drivesRoot = InsertTreeItem(wxS("Drives"), root, true, drivesImage, drivesImage,
                                 new TreeItem(TreeItemKind::DrivesRoot));
-    currentDirRoot = InsertPathItem(currentDirectory, root, true, currentDirImage, currentDirImage,
+    currentDirRoot = InsertPathItem(currentDirectory, root, true, imageList.CurrentDirectoryImage(),
                                     new TreeItem(TreeItemKind::CurrentDirRoot));
 }
 
-void FolderTree::BuildImageList() {
-    imageList.RemoveAll();
-    const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
-    wxBitmap blank(BLANK_BITMAP_SIZE, BLANK_BITMAP_SIZE, 24);
-    {
-        wxMemoryDC dc(blank);
-        dc.SetBackground(wxBrush(window));
-        dc.Clear();
-    }
-    // The list cuts as many blank images from the bitmap as icon widths fit.
-    if (shell.SmallIconSize().GetWidth() <= BLANK_BITMAP_SIZE) {
-        imageList.Add(blank);
-    }
-    currentDirImage = imageList.Add(shell.CurrentDirectoryIcon());
-    drivesImage = imageList.Add(shell.DrivesIcon());
-    firstItemImage = imageList.GetImageCount();
-    imageCopies.clear();
-    for (int index = 0; index < firstItemImage; ++index) {
-        imageCopies.push_back(imageList.GetBitmap(index));
-    }
-}
-
-wxTreeItemId FolderTree::InsertTreeItem(const wxString& text, const wxTreeItemId& parent,
-                                        bool withPlaceholder, int image, int selectedImage,
-                                        TreeItem* data) {
-    wxTreeItemId item = AppendItem(parent, text, image, selectedImage, data);
-    if (withPlaceholder) {
-        InsertPlaceholder(item);
-    }
-    return item;
-}
-
-wxTreeItemId FolderTree::InsertPathItem(const std::string& path, const wxTreeItemId& parent,
-                                        bool withPlaceholder, int image, int selectedImage,
-                                        TreeItem* data) {
-    const platform::ShellItemInfo info = shell.Describe(path);
-    if (image == -1) {
-        image = QueueImage(info.icon);
-    }
-    if (selectedImage == -1) {
-        selectedImage = QueueImage(info.openIcon);
-    }
-    return InsertTreeItem(ItemText(info.displayName, path), parent, withPlaceholder, image,
-                          selectedImage, data);
-}
-
-int FolderTree::QueueImage(const wxBitmap& bitmap) {
-    queuedImages.push_back(bitmap);
-    return imageList.GetImageCount() + static_cast<int>(queuedImages.size()) - 1;
-}
-
-void FolderTree::AddQueuedImages() {
-    AppendImages(queuedImages);
-    queuedImages.clear();
-}
-
-// Adding images one at a time makes the native list grow its storage (and
-// copy all of it) once per image: time in the square of the list's length.
-// There all of them go in at once, as one strip of images side by side,
-// which the list cuts into single images. wxWidgets' own list takes them one
-// by one (cut from a strip, each would keep a row as long as the strip's).
-void FolderTree::AppendImages(const std::vector<wxBitmap>& bitmaps) {
-    if (bitmaps.empty()) {
-        return;
-    }
-    imageCopies.insert(imageCopies.end(), bitmaps.begin(), bitmaps.end());
-    if (!NATIVE_IMAGE_LIST) {
-        for (const wxBitmap& bitmap : bitmaps) {
-            imageList.Add(bitmap);
-        }
-        return;
-    }
-    const wxSize size = imageList.GetSize();
-    const int width = size.GetWidth();
-    const int height = size.GetHeight();
-    wxImage strip(width * static_cast<int>(bitmaps.size()), height);
-    strip.InitAlpha();
-    unsigned char* const rgb = strip.GetData();
-    unsigned char* const alpha = strip.GetAlpha();
-    const int stripWidth = strip.GetWidth();
-    // Items of one kind share their icons: each picture is converted once.
-    std::map<const wxObjectRefData*, wxImage> converted;
-    for (size_t i = 0; i < bitmaps.size(); ++i) {
-        wxImage& image = converted[bitmaps[i].GetRefData()];
-        if (!image.IsOk()) {
-            image = bitmaps[i].ConvertToImage();
-            if (image.GetWidth() != width || image.GetHeight() != height) {
-                image.Rescale(width, height);
-            }
-            if (!image.HasAlpha()) {
-                image.InitAlpha();  // from the mask, or opaque
-            }
-        }
-        const int x = width * static_cast<int>(i);
-        for (int y = 0; y < height; ++y) {
-            std::copy_n(image.GetData() + 3 * y * width, 3 * width, rgb + 3 * (y * stripWidth + x));
-            std::copy_n(image.GetAlpha() + y * width, width, alpha + y * stripWidth + x);
-        }
-    }
-    imageList.Add(wxBitmap(strip, 32));
-}
-
-wxTreeItemId FolderTree::InsertPlaceholder(const wxTreeItemId& parent) {
-    return AppendItem(parent, wxEmptyString, PLACEHOLDER_IMAGE, PLACEHOLDER_IMAGE,
-                      new TreeItem(TreeItemKind::Placeholder));
-}
+// ---- listing and dropping ----
 
 void FolderTree::OnItemExpanded(wxTreeEvent& event) {
     event.Skip();
@@ -233,41 +110,12 @@ void FolderTree::OnItemExpanded(wxTreeEvent& event) {
     }
 }
 
-// The tree's own "expand everything below" would follow folder links (a
-// link to "." or to /proc) without end: '*' expands the current item one
-// level, as a click on its button does, and nothing more. Both the key-down
-// and the character event come here.
-//
-// The keypad's '*' is a key of its own and is caught at key-down, before the
-// control sees it: the native Windows tree view expands everything below on
-// VK_MULTIPLY right after it has told its parent of the key (the tree's
-// wxEVT_TREE_KEY_DOWN), whatever the parent answers, so the key must not
-// reach it at all. The generic tree (GTK) has the same "expand everything
-// below" in its own key handling.
-//
-// The '*' typed with Shift comes down as the key beneath it ('8' on a US
-// keyboard): only its character tells it apart, so it is caught as a
-// character, before the generic tree's own character handler or the native
-// tree view gets it.
-void FolderTree::OnExpandAllKey(wxKeyEvent& event) {
-    if (!IsExpandAllKey(event.GetKeyCode())) {
-        event.Skip();
-        return;
-    }
-    ExpandFocusedItemOneLevel();
-}
-
-void FolderTree::ExpandFocusedItemOneLevel() {
-    const wxTreeItemId item = GetFocusedItem();
-    if (item.IsOk() && ItemHasChildren(item) && !IsExpanded(item)) {
-        Expand(item);
-    }
-}
-
+/// Whether the item's contents are listed (its first child is not the
+/// placeholder).
 bool FolderTree::IsListed(const wxTreeItemId& item) const {
     wxTreeItemIdValue cookie;
     const wxTreeItemId first = GetFirstChild(item, cookie);
-    return first.IsOk() && GetItemKind(first) != TreeItemKind::Placeholder;
+    return first.IsOk() && KindOf(first) != TreeItemKind::Placeholder;
 }
 
 // Filled with redrawing suspended: a tree view that is shown repaints (and
@@ -282,17 +130,20 @@ void FolderTree::PopulateItem(const wxTreeItemId& item) {
     }
 }
 
+// Each drive item keeps its root in its TreeItem, so that its path never
+// depends on its position among the drives.
 void FolderTree::PopulateDrives() {
     DeleteChildren(drivesRoot, false);
-    driveStrings = shell.VolumeRoots();
+    const std::vector<std::string> driveStrings = shell.VolumeRoots();
     if (driveStrings.empty()) {
         InsertPlaceholder(drivesRoot);
         return;
     }
     for (const std::string& drive : driveStrings) {
-        InsertPathItem(drive, drivesRoot, true, -1, -1, new TreeItem(TreeItemKind::Drive, drive));
+        InsertPathItem(drive, drivesRoot, true, OWN_IMAGES,
+                       new TreeItem(TreeItemKind::Drive, drive));
     }
-    AddQueuedImages();
+    imageList.AddQueued();
 }
 
 void FolderTree::PopulateFolder(const wxTreeItemId& item) {
@@ -305,19 +156,19 @@ void FolderTree::PopulateFolder(const wxTreeItemId& item) {
     bool listedAny = false;
     for (const platform::FolderEntry& entry : entries) {
         if (entry.isDirectory) {
-            InsertPathItem(path + entry.name, item, true, -1, -1,
+            InsertPathItem(path + entry.name, item, true, OWN_IMAGES,
                            new TreeItem(TreeItemKind::Folder, entry.name));
             listedAny = true;
         }
     }
     for (const platform::FolderEntry& entry : entries) {
-        if (!entry.isDirectory && IsFileShown(entry.name)) {
-            InsertPathItem(path + entry.name, item, false, -1, -1,
+        if (!entry.isDirectory && FileFilter::Shows(filterIndex, entry.name)) {
+            InsertPathItem(path + entry.name, item, false, OWN_IMAGES,
                            new TreeItem(TreeItemKind::File, entry.name));
             listedAny = true;
         }
     }
-    AddQueuedImages();
+    imageList.AddQueued();
     if (!listedAny) {
         InsertPlaceholder(item);
     }
@@ -332,88 +183,83 @@ void FolderTree::DeleteChildren(const wxTreeItemId& item) {
 void FolderTree::DeleteChildren(const wxTreeItemId& item, bool addPlaceholder) {
     const wxWindowUpdateLocker noRedraw(this);
     std::vector<int> images;
-    CollectImages(item, images);
+    CollectItemImages(item, images);
     wxTreeCtrl::DeleteChildren(item);
-    if (!images.empty()) {
-        std::sort(images.begin(), images.end());
-        images.erase(std::unique(images.begin(), images.end()), images.end());
-        RemoveImages(images);
-        RenumberImages(GetRootItem(), images);
+    const ImageRenumbering renumbering = imageList.Remove(std::move(images));
+    if (!renumbering.IsIdentity()) {
+        RenumberImages(GetRootItem(), renumbering);
     }
     if (addPlaceholder) {
         InsertPlaceholder(item);
     }
 }
 
-void FolderTree::CollectImages(const wxTreeItemId& item, std::vector<int>& images) const {
+wxTreeItemId FolderTree::InsertTreeItem(const wxString& text, const wxTreeItemId& parent,
+                                        bool withPlaceholder, int image, int selectedImage,
+                                        TreeItem* data) {
+    wxTreeItemId item = AppendItem(parent, text, image, selectedImage, data);
+    if (withPlaceholder) {
+        InsertPlaceholder(item);
+    }
+    return item;
+}
+
+// The item shows `image` (a stock icon) in both states, or with OWN_IMAGES
+// the shell's icon and open icon for the path, a pair of its own.
+wxTreeItemId FolderTree::InsertPathItem(const std::string& path, const wxTreeItemId& parent,
+                                        bool withPlaceholder, int image, TreeItem* data) {
+    const platform::ShellItemInfo info = shell.Describe(path);
+    int selectedImage = image;
+    if (image == OWN_IMAGES) {
+        image = imageList.Queue(info.icon, info.openIcon);
+        selectedImage = image + 1;
+    }
+    return InsertTreeItem(ItemText(info.displayName, path), parent, withPlaceholder, image,
+                          selectedImage, data);
+}
+
+wxTreeItemId FolderTree::InsertPlaceholder(const wxTreeItemId& parent) {
+    return AppendItem(parent, wxEmptyString, TreeImageList::PLACEHOLDER_IMAGE,
+                      TreeImageList::PLACEHOLDER_IMAGE, new TreeItem(TreeItemKind::Placeholder));
+}
+
+// ---- the items' images ----
+
+// The first image of the pair of every item below `item`.
+void FolderTree::CollectItemImages(const wxTreeItemId& item, std::vector<int>& images) const {
     wxTreeItemIdValue cookie;
     for (wxTreeItemId child = GetFirstChild(item, cookie); child.IsOk();
          child = GetNextChild(item, cookie)) {
-        CollectImages(child, images);
-        for (wxTreeItemIcon which : {wxTreeItemIcon_Normal, wxTreeItemIcon_Selected}) {
-            const int image = GetItemImage(child, which);
-            if (image >= firstItemImage) {
-                images.push_back(image);
-            }
-        }
+        CollectItemImages(child, images);
+        images.push_back(GetItemImage(child, wxTreeItemIcon_Normal));
     }
-}
-
-void FolderTree::RemoveImages(const std::vector<int>& sortedIndexes) {
-    // The images below the lowest removed one stay; the survivors above it
-    // move down. Each removal from the native Windows list moves every image
-    // behind it: when more than a few images lie above the cut, the list is
-    // emptied at once and filled again from the copies of its images, which
-    // also spares reading images back from the list.
-    const int lowest = sortedIndexes.front();
-    const int count = imageList.GetImageCount();
-    std::vector<wxBitmap> survivors;
-    auto removed = sortedIndexes.begin();
-    for (int index = lowest; index < count; ++index) {
-        if (removed != sortedIndexes.end() && *removed == index) {
-            ++removed;
-        } else {
-            survivors.push_back(imageCopies[index]);
-        }
-    }
-    imageCopies.resize(lowest);
-    if (count - lowest <= MOST_SINGLE_REMOVALS) {
-        for (int index = count - 1; index >= lowest; --index) {
-            imageList.Remove(index);
-        }
-        AppendImages(survivors);
-        return;
-    }
-    std::vector<wxBitmap> kept = std::move(imageCopies);
-    imageCopies.clear();
-    kept.insert(kept.end(), survivors.begin(), survivors.end());
-    imageList.RemoveAll();
-    AppendImages(kept);
 }
 
 void FolderTree::RenumberImages(const wxTreeItemId& subtreeRoot,
-                                const std::vector<int>& removedIndexes) {
+                                const ImageRenumbering& renumbering) {
     wxTreeItemIdValue cookie;
     for (wxTreeItemId child = GetFirstChild(subtreeRoot, cookie); child.IsOk();
          child = GetNextChild(subtreeRoot, cookie)) {
         for (wxTreeItemIcon which : {wxTreeItemIcon_Normal, wxTreeItemIcon_Selected}) {
             const int image = GetItemImage(child, which);
-            const auto below =
-                std::lower_bound(removedIndexes.begin(), removedIndexes.end(), image);
-            if (below != removedIndexes.begin()) {
-                SetItemImage(child, image - static_cast<int>(below - removedIndexes.begin()),
-                             which);
+            const int renumbered = renumbering.NewIndex(image);
+            if (renumbered != image) {
+                SetItemImage(child, renumbered, which);
             }
         }
-        RenumberImages(child, removedIndexes);
+        RenumberImages(child, renumbering);
     }
 }
 
+// ---- paths ----
+
+/// The item's own data; null for the hidden root or an invalid item.
 const TreeItem* FolderTree::ItemOf(const wxTreeItemId& item) const {
     return item.IsOk() ? dynamic_cast<const TreeItem*>(GetItemData(item)) : nullptr;
 }
 
-TreeItemKind FolderTree::GetItemKind(const wxTreeItemId& item) const {
+/// Placeholder for the hidden root or an invalid id.
+TreeItemKind FolderTree::KindOf(const wxTreeItemId& item) const {
     const TreeItem* data = ItemOf(item);
     return data != nullptr ? data->Kind() : TreeItemKind::Placeholder;
 }
@@ -446,8 +292,33 @@ std::string FolderTree::GetItemPath(const wxTreeItemId& item) const {
     return BuildPath(std::string(), item);
 }
 
-bool FolderTree::IsFileShown(std::string fileName) const {
-    return FileFilter::Shows(filterIndex, fileName);
+// ---- the '*' key ----
+
+// The tree's own "expand everything below" would follow folder links (a
+// link to "." or to /proc) without end: '*' expands the focused item one
+// level, as a click on its button does, and nothing more. Both the key-down
+// and the character event come here.
+//
+// The keypad's '*' is a key of its own and is caught at key-down, before the
+// control sees it: the native Windows tree view expands everything below on
+// VK_MULTIPLY right after it has told its parent of the key (the tree's
+// wxEVT_TREE_KEY_DOWN), whatever the parent answers, so the key must not
+// reach it at all. The generic tree (GTK) has the same "expand everything
+// below" in its own key handling.
+//
+// The '*' typed with Shift comes down as the key beneath it ('8' on a US
+// keyboard): only its character tells it apart, so it is caught as a
+// character, before the generic tree's own character handler or the native
+// tree view gets it.
+void FolderTree::OnExpandAllKey(wxKeyEvent& event) {
+    if (!IsExpandAllKey(event.GetKeyCode())) {
+        event.Skip();
+        return;
+    }
+    const wxTreeItemId item = GetFocusedItem();
+    if (item.IsOk() && ItemHasChildren(item) && !IsExpanded(item)) {
+        Expand(item);
+    }
 }
 
 }  // namespace velmora::desktop

@@ -3,6 +3,7 @@
 #include <wx/treebase.h>
 
 #include <string>
+#include <utility>
 
 namespace velmora::desktop {
 

@@ -19,6 +19,7 @@
 #include "platform/shell.h"
 #include "tests/desktop/message_recorder.h"
 #include "tests/desktop/test_program.h"
+#include "tests/desktop/tree_items.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -82,6 +83,9 @@ class EncryptDialogTest : public ::testing::Test {
         return *dialog;
     }
     FolderTree& Tree() { return *Dialog().folderTree; }
+    /// "Drives" and the current directory, the tree's top-level items.
+    wxTreeItemId DrivesItem() { return testing::DrivesItem(Tree()); }
+    wxTreeItemId CurrentDirItem() { return testing::CurrentDirItem(Tree()); }
 
     void SetKey(const std::string& key) { Dialog().KeyField()->SetValue(wxString::FromUTF8(key)); }
 
@@ -104,21 +108,17 @@ class EncryptDialogTest : public ::testing::Test {
     }
 
     wxTreeItemId Child(const wxTreeItemId& parent, const std::string& text) {
-        wxTreeItemIdValue cookie;
-        for (auto item = Tree().GetFirstChild(parent, cookie); item.IsOk();
-             item = Tree().GetNextChild(parent, cookie)) {
-            if (Tree().GetItemText(item).utf8_str().data() == text) {
-                return item;
-            }
+        const wxTreeItemId item = testing::ChildWithText(Tree(), parent, text);
+        if (!item.IsOk()) {
+            ADD_FAILURE() << "no item " << text;
         }
-        ADD_FAILURE() << "no item " << text;
-        return {};
+        return item;
     }
 
     // Expands the current-directory root and the folders in `names` below
     // it, then selects the last one.
     void Select(const std::vector<std::string>& names) {
-        wxTreeItemId item = Tree().GetCurrentDirRoot();
+        wxTreeItemId item = CurrentDirItem();
         for (const auto& name : names) {
             Tree().Expand(item);
             item = Child(item, name);

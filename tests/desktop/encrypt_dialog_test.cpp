@@ -264,7 +264,7 @@ TEST_F(EncryptDialogTest, FolderWithoutTextFilesShowsNothing) {
 // messages carry bare names.
 TEST_F(EncryptDialogTest, DrivesRootSearchesTheCurrentDirectory) {
     dir.Write("a.txt", "in the current directory");
-    Tree().SelectItem(Tree().GetDrivesRoot());
+    Tree().SelectItem(DrivesItem());
     SetKey(KEY);
     EXPECT_EQ(ClickEncrypt(), std::vector<std::string>{Success("a.txt")});
     EXPECT_EQ(DecryptWithOpenssl(dir / "a.ser", KEY), Padded("in the current directory"));
@@ -311,7 +311,7 @@ TEST_F(EncryptDialogTest, ModeFollowsThePathText) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ChooseFilter(c.filter);
-        Tree().Collapse(Tree().GetCurrentDirRoot());
+        Tree().Collapse(CurrentDirItem());
         Select(c.select);
         EXPECT_EQ(ClickEncrypt(), c.expected);
     }
@@ -322,12 +322,12 @@ TEST_F(EncryptDialogTest, FilterWritesFilterIndexWithoutRefreshingTheTree) {
     dir.Write("a.txt", "a");
     dir.Write("b.ser", "b");
     Select({});
-    Tree().Expand(Tree().GetCurrentDirRoot());
-    const size_t listed = Tree().GetChildrenCount(Tree().GetCurrentDirRoot());
+    Tree().Expand(CurrentDirItem());
+    const size_t listed = Tree().GetChildrenCount(CurrentDirItem());
     for (int index : {1, 2, -1, 0}) {
         ChooseFilter(index);
         EXPECT_EQ(Tree().filterIndex, index);
-        EXPECT_EQ(Tree().GetChildrenCount(Tree().GetCurrentDirRoot()), listed);
+        EXPECT_EQ(Tree().GetChildrenCount(CurrentDirItem()), listed);
     }
 }
 

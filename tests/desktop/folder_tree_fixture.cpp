@@ -1,6 +1,7 @@
 #include "tests/desktop/folder_tree_fixture.h"
 
 #include <wx/app.h>
+#include <wx/settings.h>
 
 #include <filesystem>
 #include <memory>
@@ -54,7 +55,7 @@ void FolderTreeTest::ForFakeAndSystemShell(
     for (const auto& s : shells) {
         SCOPED_TRACE(s.name);
         RebuildTree(s.shell, realSearch);
-        tree->Expand(tree->GetCurrentDirRoot());
+        tree->Expand(CurrentDirItem());
         check(s.shell);
     }
     RebuildTree();
@@ -70,16 +71,6 @@ std::vector<std::string> FolderTreeTest::RootEntries(bool folders) const {
     return names;
 }
 
-std::vector<wxTreeItemId> FolderTreeTest::Children(const wxTreeItemId& item) const {
-    std::vector<wxTreeItemId> children;
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId child = tree->GetFirstChild(item, cookie); child.IsOk();
-         child = tree->GetNextChild(item, cookie)) {
-        children.push_back(child);
-    }
-    return children;
-}
-
 std::vector<std::string> FolderTreeTest::ChildTexts(const wxTreeItemId& item) const {
     std::vector<std::string> texts;
     for (const wxTreeItemId& child : Children(item)) {
@@ -88,24 +79,38 @@ std::vector<std::string> FolderTreeTest::ChildTexts(const wxTreeItemId& item) co
     return texts;
 }
 
-wxTreeItemId FolderTreeTest::Child(const wxTreeItemId& item, const std::string& text) const {
-    for (const wxTreeItemId& child : Children(item)) {
-        if (tree->GetItemText(child).utf8_string() == text) {
-            return child;
+std::vector<std::string> FolderTreeTest::DrivePaths() const {
+    std::vector<std::string> paths;
+    for (const wxTreeItemId& drive : Children(DrivesItem())) {
+        if (!tree->GetItemText(drive).empty()) {
+            paths.push_back(tree->GetItemPath(drive));
         }
     }
-    ADD_FAILURE() << "no child \"" << text << "\"";
-    return wxTreeItemId();
+    return paths;
+}
+
+desktop::TreeItemKind FolderTreeTest::KindOf(const wxTreeItemId& item) const {
+    const auto* data =
+        item.IsOk() ? dynamic_cast<const desktop::TreeItem*>(tree->GetItemData(item)) : nullptr;
+    return data != nullptr ? data->Kind() : desktop::TreeItemKind::Placeholder;
+}
+
+wxTreeItemId FolderTreeTest::Child(const wxTreeItemId& item, const std::string& text) const {
+    const wxTreeItemId child = ChildWithText(*tree, item, text);
+    if (!child.IsOk()) {
+        ADD_FAILURE() << "no child \"" << text << "\"";
+    }
+    return child;
 }
 
 bool FolderTreeTest::HasOnlyPlaceholder(const wxTreeItemId& item) const {
     const auto children = Children(item);
     return children.size() == 1 && tree->GetItemText(children[0]).empty() &&
-           tree->GetItemKind(children[0]) == desktop::TreeItemKind::Placeholder;
+           KindOf(children[0]) == desktop::TreeItemKind::Placeholder;
 }
 
 wxTreeItemId FolderTreeTest::ExpandPath(const std::vector<std::string>& texts) {
-    wxTreeItemId item = tree->GetCurrentDirRoot();
+    wxTreeItemId item = CurrentDirItem();
     tree->Expand(item);
     for (const std::string& text : texts) {
         item = Child(item, text);
@@ -134,40 +139,44 @@ std::vector<wxTreeItemId> FolderTreeTest::AllItems() const {
 void FolderTreeTest::ExpectImagesExact() const {
     const wxImageList* images = tree->GetImageList();
     ASSERT_NE(images, nullptr);
-    const int first = tree->GetFirstItemImage();
-    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetCurrentDirImage())),
-              FakeShell::CURRENT_DIRECTORY_CODE);
-    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetDrivesImage())), FakeShell::DRIVES_CODE);
-    std::vector<int> owners(images->GetImageCount(), 0);
+    const int count = images->GetImageCount();
+    ASSERT_GE(count, FIXED_IMAGES);
+    const auto drawn = [&](int index) { return CodeOf(images->GetBitmap(index)); };
+    const wxColour window = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
+    const unsigned blank =
+        (unsigned{window.Red()} << 16) | (unsigned{window.Green()} << 8) | unsigned{window.Blue()};
+    std::vector<int> owners(count, 0);
     int listed = 0;
 
     for (const wxTreeItemId& item : AllItems()) {
         const int normal = tree->GetItemImage(item, wxTreeItemIcon_Normal);
         const int open = tree->GetItemImage(item, wxTreeItemIcon_Selected);
         if (tree->GetItemText(item).empty()) {
-            EXPECT_LT(normal, first) << "a placeholder owns no image";
+            EXPECT_LT(normal, FIXED_IMAGES) << "a placeholder owns no image";
+            EXPECT_EQ(drawn(normal), blank) << "a placeholder shows a blank image";
             continue;
         }
-        if (item == tree->GetCurrentDirRoot() || item == tree->GetDrivesRoot()) {
-            const int stock =
-                item == tree->GetDrivesRoot() ? tree->GetDrivesImage() : tree->GetCurrentDirImage();
-            EXPECT_EQ(normal, stock);
-            EXPECT_EQ(open, stock);
+        if (item == CurrentDirItem() || item == DrivesItem()) {
+            const unsigned stock =
+                item == DrivesItem() ? FakeShell::DRIVES_CODE : FakeShell::CURRENT_DIRECTORY_CODE;
+            EXPECT_LT(normal, FIXED_IMAGES);
+            EXPECT_EQ(open, normal);
+            EXPECT_EQ(drawn(normal), stock);
             continue;
         }
         ++listed;
         const std::string path = tree->GetItemPath(item);
-        ASSERT_GE(normal, first) << path;
+        ASSERT_GE(normal, FIXED_IMAGES) << path;
         ASSERT_EQ(open, normal + 1) << path;
-        ASSERT_LT(open, images->GetImageCount()) << path;
+        ASSERT_LT(open, count) << path;
         ++owners[normal];
         ++owners[open];
         const unsigned id = shell.IdOf(path);
-        EXPECT_EQ(CodeOf(images->GetBitmap(normal)), 2 * id) << path;
-        EXPECT_EQ(CodeOf(images->GetBitmap(open)), 2 * id + 1) << path;
+        EXPECT_EQ(drawn(normal), 2 * id) << path;
+        EXPECT_EQ(drawn(open), 2 * id + 1) << path;
     }
-    EXPECT_EQ(images->GetImageCount(), first + 2 * listed);
-    for (int index = first; index < images->GetImageCount(); ++index) {
+    EXPECT_EQ(count, FIXED_IMAGES + 2 * listed);
+    for (int index = FIXED_IMAGES; index < count; ++index) {
         EXPECT_EQ(owners[index], 1) << "image " << index;
     }
 }

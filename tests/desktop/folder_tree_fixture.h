@@ -12,6 +12,7 @@
 #include "platform/path.h"
 #include "tests/desktop/denying_folder_search.h"
 #include "tests/desktop/fake_shell.h"
+#include "tests/desktop/tree_items.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::testing {
@@ -26,6 +27,11 @@ void MakeFolderLoop(const std::string& path);
 /// selection until the next idle time (the generic tree, on GTK) rather than
 /// selecting the collapsed item at once (the native Windows tree view).
 extern const bool COLLAPSE_DEFERS_SELECTION;
+
+/// The images every image list of a tree holds before any item's: two blank
+/// images (two 16-pixel icons fit into the 32 pixels they are cut from),
+/// then the stock icons of the current directory and of "Drives".
+constexpr int FIXED_IMAGES = 4;
 
 /// A real FolderTree in a hidden frame whose current directory is a fresh
 /// folder holding:
@@ -55,8 +61,19 @@ class FolderTreeTest : public ::testing::Test {
     std::vector<std::string> Folders() const { return RootEntries(true); }
     std::vector<std::string> Files() const { return RootEntries(false); }
 
-    std::vector<wxTreeItemId> Children(const wxTreeItemId& item) const;
+    /// "Drives" and the current directory, the two top-level items.
+    wxTreeItemId DrivesItem() const { return testing::DrivesItem(*tree); }
+    wxTreeItemId CurrentDirItem() const { return testing::CurrentDirItem(*tree); }
+
+    std::vector<wxTreeItemId> Children(const wxTreeItemId& item) const {
+        return ChildrenOf(*tree, item);
+    }
     std::vector<std::string> ChildTexts(const wxTreeItemId& item) const;
+    /// The paths of the drive items, in their order.
+    std::vector<std::string> DrivePaths() const;
+    /// What an item stands for, from the data it carries; Placeholder for
+    /// the hidden root or an invalid id.
+    desktop::TreeItemKind KindOf(const wxTreeItemId& item) const;
     /// The child with this text; fails the test when there is none.
     wxTreeItemId Child(const wxTreeItemId& item, const std::string& text) const;
     /// True when the item's only child is the placeholder.
@@ -66,8 +83,10 @@ class FolderTreeTest : public ::testing::Test {
     wxTreeItemId ExpandPath(const std::vector<std::string>& texts);
     /// Every item of the tree below the hidden root, placeholders included.
     std::vector<wxTreeItemId> AllItems() const;
-    /// Checks that the image list holds the blank and stock images plus
-    /// exactly two images per listed item, and that every item shows its own.
+    /// Checks what every item draws (a placeholder the blank image, the
+    /// top-level items their stock icons, every other item its own icon and
+    /// open icon), and that the image list holds the fixed images and exactly
+    /// those two images per listed item.
     void ExpectImagesExact() const;
 
     /// The fixture root with a trailing separator.

@@ -50,15 +50,15 @@ TEST_F(FolderTreeTest, EveryItemKeepsItsOwnIconsThroughRandomExpandAndCollapse) 
 
 TEST_F(FolderTreeTest, CollapsingReleasesTheImagesOfTheWholeSubtree) {
     shell.volumes = {FakeShell::ROOT_VOLUME};
-    tree->Expand(tree->GetDrivesRoot());
+    tree->Expand(DrivesItem());
     const int withDrives = tree->GetImageList()->GetImageCount();
-    EXPECT_EQ(withDrives, tree->GetFirstItemImage() + 2);
+    EXPECT_EQ(withDrives, FIXED_IMAGES + 2);
 
     ExpandPath({"alpha", "inner"});
     ExpandPath({"empty"});
     ExpectImagesExact();
 
-    tree->Collapse(tree->GetCurrentDirRoot());
+    tree->Collapse(CurrentDirItem());
     EXPECT_EQ(tree->GetImageList()->GetImageCount(), withDrives);
     ExpectImagesExact();
 }

@@ -26,7 +26,7 @@ TEST_F(FolderTreeKeyTest, StarOnDrivesListsTheDrivesOnly) {
     for (const KeyPress& key : STAR_KEYS) {
         SCOPED_TRACE(key.name);
         RebuildTree();
-        const wxTreeItemId drives = tree->GetDrivesRoot();
+        const wxTreeItemId drives = DrivesItem();
         tree->SelectItem(drives);
         const size_t before = AllItems().size();
 

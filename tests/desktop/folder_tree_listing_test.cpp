@@ -16,28 +16,28 @@ TEST_F(FolderTreeTest, StartsWithDrivesAndTheCurrentDirectoryBothCollapsed) {
     const auto expectStartingState = [&](const char* when) {
         SCOPED_TRACE(when);
         EXPECT_EQ(tree->filterIndex, 0);
-        EXPECT_EQ(tree->GetCurrentDirectory(), ToUtf8(dir.Path()));
         const auto top = Children(tree->GetRootItem());
         ASSERT_EQ(top.size(), 2u);
-        EXPECT_EQ(top[0], tree->GetDrivesRoot());
-        EXPECT_EQ(top[1], tree->GetCurrentDirRoot());
+        EXPECT_EQ(tree->GetItemPath(top[0]), "") << "Drives";
+        EXPECT_EQ(tree->GetItemPath(top[1]), Root()) << "the current directory";
         EXPECT_EQ(tree->GetItemText(top[0]), "Drives");
         EXPECT_EQ(tree->GetItemText(top[1]).utf8_string(), ToUtf8(dir.Path().filename()));
-        EXPECT_EQ(tree->GetItemKind(top[0]), desktop::TreeItemKind::DrivesRoot);
-        EXPECT_EQ(tree->GetItemKind(top[1]), desktop::TreeItemKind::CurrentDirRoot);
+        EXPECT_EQ(KindOf(top[0]), desktop::TreeItemKind::DrivesRoot);
+        EXPECT_EQ(KindOf(top[1]), desktop::TreeItemKind::CurrentDirRoot);
         for (const wxTreeItemId& item : top) {
             EXPECT_FALSE(tree->IsExpanded(item));
             EXPECT_TRUE(HasOnlyPlaceholder(item));
             EXPECT_TRUE(tree->ItemHasChildren(item));
         }
         // Two blank images, then the two stock icons; nothing else yet.
-        EXPECT_EQ(tree->GetFirstItemImage(), 4);
-        EXPECT_EQ(tree->GetImageList()->GetImageCount(), 4);
+        EXPECT_EQ(tree->GetItemImage(top[1]), 2);
+        EXPECT_EQ(tree->GetItemImage(top[0]), 3);
+        EXPECT_EQ(tree->GetImageList()->GetImageCount(), FIXED_IMAGES);
         ExpectImagesExact();
     };
     expectStartingState("new tree");
 
-    tree->Expand(tree->GetDrivesRoot());
+    tree->Expand(DrivesItem());
     ExpandPath({"alpha", "inner"});
     tree->filterIndex = 2;
     tree->Initialize(true);
@@ -54,7 +54,7 @@ class FolderTreeFilterTest : public FolderTreeTest,
 
 TEST_P(FolderTreeFilterTest, ListsFoldersFirstThenTheFilesTheFilterPasses) {
     tree->filterIndex = GetParam().filterIndex;
-    tree->Expand(tree->GetCurrentDirRoot());
+    tree->Expand(CurrentDirItem());
 
     std::vector<std::string> expected = Folders();
     for (const std::string& name : Files()) {
@@ -63,9 +63,9 @@ TEST_P(FolderTreeFilterTest, ListsFoldersFirstThenTheFilesTheFilterPasses) {
             expected.push_back(name);
         }
     }
-    EXPECT_EQ(ChildTexts(tree->GetCurrentDirRoot()), expected);
+    EXPECT_EQ(ChildTexts(CurrentDirItem()), expected);
     for (const std::string& folder : Folders()) {
-        EXPECT_TRUE(HasOnlyPlaceholder(Child(tree->GetCurrentDirRoot(), folder))) << folder;
+        EXPECT_TRUE(HasOnlyPlaceholder(Child(CurrentDirItem(), folder))) << folder;
     }
     ExpectImagesExact();
 }
@@ -79,45 +79,17 @@ INSTANTIATE_TEST_SUITE_P(Filters, FolderTreeFilterTest,
 TEST_F(FolderTreeTest, HiddenEntriesAreListedAndTheDotsNever) {
     dir.MakeDir(".config");
     tree->filterIndex = 2;
-    tree->Expand(tree->GetCurrentDirRoot());
+    tree->Expand(CurrentDirItem());
 
-    const auto texts = ChildTexts(tree->GetCurrentDirRoot());
+    const auto texts = ChildTexts(CurrentDirItem());
     EXPECT_NE(std::find(texts.begin(), texts.end(), ".config"), texts.end());
     EXPECT_NE(std::find(texts.begin(), texts.end(), ".hidden.txt"), texts.end());
     EXPECT_EQ(std::find(texts.begin(), texts.end(), "."), texts.end());
     EXPECT_EQ(std::find(texts.begin(), texts.end(), ".."), texts.end());
 }
 
-TEST_F(FolderTreeTest, IsFileShownComparesTheEndingByteForByte) {
-    struct Case {
-        int filterIndex;
-        const char* name;
-        bool shown;
-    };
-    for (const Case& c : std::vector<Case>{{0, "a.txt", true},
-                                           {0, ".txt", true},
-                                           {0, "B.TXT", false},
-                                           {0, "a.Txt", false},
-                                           {0, "a.txt.bak", false},
-                                           {0, "txt", false},
-                                           {0, "", false},
-                                           {0, "a.ser", false},
-                                           {1, "a.ser", true},
-                                           {1, ".ser", true},
-                                           {1, "a.SER", false},
-                                           {1, "a.ser~", false},
-                                           {1, "a.txt", false},
-                                           {2, "a.md", true},
-                                           {2, "", true},
-                                           {-1, "B.TXT", true}}) {
-        tree->filterIndex = c.filterIndex;
-        EXPECT_EQ(tree->IsFileShown(c.name), c.shown)
-            << "filter " << c.filterIndex << ", \"" << c.name << "\"";
-    }
-}
-
 TEST_F(FolderTreeTest, ChangingTheFilterAppliesFromTheNextExpansion) {
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    const wxTreeItemId root = CurrentDirItem();
     tree->Expand(root);
     const auto underTxt = ChildTexts(root);
 
@@ -145,7 +117,7 @@ TEST_F(FolderTreeTest, FolderWithNothingToListShowsThePlaceholderAndKeepsItsButt
 }
 
 TEST_F(FolderTreeTest, FolderThatVanishedShowsThePlaceholder) {
-    tree->Expand(tree->GetCurrentDirRoot());
+    tree->Expand(CurrentDirItem());
     std::filesystem::remove_all(dir / "alpha");
 
     const wxTreeItemId alpha = ExpandPath({"alpha"});
@@ -156,11 +128,11 @@ TEST_F(FolderTreeTest, FolderThatVanishedShowsThePlaceholder) {
 TEST_F(FolderTreeTest, CollapsingDropsTheSubtreeAndExpandingReadsAnew) {
     const wxTreeItemId alpha = ExpandPath({"alpha", "inner"});
     ASSERT_TRUE(alpha.IsOk());
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    const wxTreeItemId root = CurrentDirItem();
 
     tree->Collapse(root);
     EXPECT_TRUE(HasOnlyPlaceholder(root));
-    EXPECT_EQ(tree->GetImageList()->GetImageCount(), tree->GetFirstItemImage());
+    EXPECT_EQ(tree->GetImageList()->GetImageCount(), FIXED_IMAGES);
 
     dir.Write("alpha/new.txt", "new");
     std::filesystem::remove(dir / "alpha/note.txt");
@@ -178,7 +150,7 @@ TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemSelectsTheCollapsedItem) {
     tree->SelectItem(Child(inner, "deep.txt"));
     ASSERT_EQ(tree->GetItemPath(tree->GetSelection()), Under("alpha/inner/deep.txt"));
 
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    const wxTreeItemId root = CurrentDirItem();
     tree->Collapse(root);
     if (COLLAPSE_DEFERS_SELECTION) {
         EXPECT_FALSE(tree->GetSelection().IsOk());
@@ -197,9 +169,9 @@ TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemSelectsTheCollapsedItem) {
 TEST_F(FolderTreeTest, DrivesListTheShellsVolumesOrThePlaceholder) {
     shell.volumes = {FakeShell::ROOT_VOLUME, dir / "alpha/"};
     shell.displayName = [](const std::string& name) { return "Volume " + name; };
-    const wxTreeItemId drives = tree->GetDrivesRoot();
+    const wxTreeItemId drives = DrivesItem();
     tree->Expand(drives);
-    EXPECT_EQ(tree->GetDriveStrings(), shell.volumes);
+    EXPECT_EQ(DrivePaths(), shell.volumes);
     const auto items = Children(drives);
     ASSERT_EQ(items.size(), 2u);
     for (const wxTreeItemId& drive : items) {
@@ -211,7 +183,7 @@ TEST_F(FolderTreeTest, DrivesListTheShellsVolumesOrThePlaceholder) {
     shell.volumes.clear();
     tree->Expand(drives);
     EXPECT_TRUE(HasOnlyPlaceholder(drives));
-    EXPECT_TRUE(tree->GetDriveStrings().empty());
+    EXPECT_EQ(DrivePaths(), std::vector<std::string>{});
     ExpectImagesExact();
 }
 

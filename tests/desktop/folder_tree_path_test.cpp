@@ -9,9 +9,9 @@ namespace {
 using desktop::TreeItemKind;
 
 TEST_F(FolderTreeTest, PathAndKindOfEveryKindOfItem) {
-    tree->Expand(tree->GetDrivesRoot());
+    tree->Expand(DrivesItem());
     const wxTreeItemId alpha = ExpandPath({"alpha"});
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    const wxTreeItemId root = CurrentDirItem();
     const wxTreeItemId inner = Child(alpha, "inner");
     const wxTreeItemId innerPlaceholder = Children(inner).at(0);
 
@@ -22,9 +22,8 @@ TEST_F(FolderTreeTest, PathAndKindOfEveryKindOfItem) {
         TreeItemKind kind;
     };
     for (const Case& c : std::vector<Case>{
-             {"drives root", tree->GetDrivesRoot(), "", TreeItemKind::DrivesRoot},
-             {"drive", Children(tree->GetDrivesRoot()).at(0), FakeShell::ROOT_VOLUME,
-              TreeItemKind::Drive},
+             {"drives root", DrivesItem(), "", TreeItemKind::DrivesRoot},
+             {"drive", Children(DrivesItem()).at(0), FakeShell::ROOT_VOLUME, TreeItemKind::Drive},
              {"current directory", root, Root(), TreeItemKind::CurrentDirRoot},
              {"folder", alpha, Under("alpha/"), TreeItemKind::Folder},
              {"collapsed folder", inner, Under("alpha/inner/"), TreeItemKind::Folder},
@@ -36,7 +35,7 @@ TEST_F(FolderTreeTest, PathAndKindOfEveryKindOfItem) {
              {"no item", wxTreeItemId(), "", TreeItemKind::Placeholder},
          }) {
         EXPECT_EQ(tree->GetItemPath(c.item), c.path) << c.what;
-        EXPECT_EQ(tree->GetItemKind(c.item), c.kind) << c.what;
+        EXPECT_EQ(KindOf(c.item), c.kind) << c.what;
     }
 }
 
@@ -44,10 +43,10 @@ TEST_F(FolderTreeTest, PathAndKindOfEveryKindOfItem) {
 // folder) is still a folder: its path keeps the separator at the end.
 TEST_F(FolderTreeTest, ContainerPathsEndInTheSeparatorAfterTheirChildrenAreDeleted) {
     shell.volumes = {FakeShell::ROOT_VOLUME, dir / "alpha/"};
-    tree->Expand(tree->GetDrivesRoot());
+    tree->Expand(DrivesItem());
     const wxTreeItemId alpha = ExpandPath({"alpha"});
     const wxTreeItemId inner = Child(alpha, "inner");
-    const auto drives = Children(tree->GetDrivesRoot());
+    const auto drives = Children(DrivesItem());
     ASSERT_EQ(drives.size(), 2u);
 
     struct Case {
@@ -59,7 +58,7 @@ TEST_F(FolderTreeTest, ContainerPathsEndInTheSeparatorAfterTheirChildrenAreDelet
     for (const Case& c : std::vector<Case>{
              {"collapsed folder", inner, Under("alpha/inner/")},
              {"expanded folder", alpha, Under("alpha/")},
-             {"current directory", tree->GetCurrentDirRoot(), Root()},
+             {"current directory", CurrentDirItem(), Root()},
              {"root drive", drives[0], FakeShell::ROOT_VOLUME},
              {"other drive", drives[1], Under("alpha/")},
          }) {
@@ -92,7 +91,7 @@ TEST_F(FolderTreeTest, PathsComeFromNamesOnDiskWhateverTheDisplayNameSays) {
 TEST_F(FolderTreeTest, DrivePathsComeFromTheDriveListNotFromPositions) {
     shell.volumes = {FakeShell::ROOT_VOLUME, dir / "alpha/", dir / "empty/"};
     shell.displayName = [](const std::string&) { return std::string("Same name"); };
-    const wxTreeItemId drives = tree->GetDrivesRoot();
+    const wxTreeItemId drives = DrivesItem();
     tree->Expand(drives);
     auto items = Children(drives);
     ASSERT_EQ(items.size(), 3u);
@@ -117,7 +116,7 @@ TEST_F(FolderTreeTest, DrivePathsComeFromTheDriveListNotFromPositions) {
     items = Children(drives);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(tree->GetItemPath(items[1]), Under("empty/"));
-    EXPECT_EQ(tree->GetDriveStrings(), shell.volumes);
+    EXPECT_EQ(DrivePaths(), shell.volumes);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ TEST_F(FolderTreeTest, NameThatIsNotUtf8KeepsItsBytesAndShowsAsLatin1) {
     const std::string latin1 = "latin\xe9.txt";
     dir.Write(latin1, "bytes");
     ForFakeAndSystemShell([&](const platform::Shell&) {
-        const wxTreeItemId item = Child(tree->GetCurrentDirRoot(), "latin\u00e9.txt");
+        const wxTreeItemId item = Child(CurrentDirItem(), "latin\u00e9.txt");
         ASSERT_TRUE(item.IsOk());
         EXPECT_EQ(tree->GetItemPath(item), Root() + latin1);
     });
@@ -37,8 +37,8 @@ TEST_F(FolderTreeTest, NameThatIsNotUtf8KeepsItsBytesAndShowsAsLatin1) {
 TEST_F(FolderTreeTest, CurrentDirectoryAtTheRootEndsInTwoSlashes) {
     ASSERT_EQ(chdir("/"), 0);
     RebuildTree();
-    EXPECT_EQ(tree->GetCurrentDirectory(), "/");
-    EXPECT_EQ(tree->GetItemPath(tree->GetCurrentDirRoot()), "//");
+    EXPECT_EQ(tree->GetItemText(CurrentDirItem()), "/");
+    EXPECT_EQ(tree->GetItemPath(CurrentDirItem()), "//");
 }
 
 TEST_F(FolderTreeTest, CurrentDirectoryThatIsGoneHasNoPathRatherThanTheRoot) {
@@ -47,7 +47,7 @@ TEST_F(FolderTreeTest, CurrentDirectoryThatIsGoneHasNoPathRatherThanTheRoot) {
     ASSERT_EQ(rmdir(gone.c_str()), 0);
     RebuildTree();
 
-    const wxTreeItemId root = tree->GetCurrentDirRoot();
+    const wxTreeItemId root = CurrentDirItem();
     EXPECT_FALSE(tree->GetItemText(root).empty());
     EXPECT_EQ(tree->GetItemPath(root), "");
     tree->Expand(root);

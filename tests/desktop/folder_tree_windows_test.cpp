@@ -58,8 +58,8 @@ namespace {
 TEST_F(FolderTreeTest, CurrentDirectoryAtADriveRootEndsInTwoBackslashes) {
     std::filesystem::current_path("C:\\");
     RebuildTree();
-    EXPECT_EQ(tree->GetCurrentDirectory(), "C:\\");
-    EXPECT_EQ(tree->GetItemPath(tree->GetCurrentDirRoot()), "C:\\\\");
+    EXPECT_EQ(tree->GetItemText(CurrentDirItem()), "C:\\");
+    EXPECT_EQ(tree->GetItemPath(CurrentDirItem()), "C:\\\\");
 }
 
 // Names are UTF-16 on disk: one outside the ANSI code page keeps every
@@ -70,7 +70,7 @@ TEST_F(FolderTreeTest, NameOutsideTheAnsiCodePageKeepsItsCharacters) {
     ForFakeAndSystemShell([&](const platform::Shell& treeShell) {
         const std::string text = treeShell.Describe(Under(name)).displayName;
         EXPECT_NE(text.find("\xe6\x97\xa5\xe6\x9c\xac \xce\xb1"), std::string::npos) << text;
-        const wxTreeItemId item = Child(tree->GetCurrentDirRoot(), text);
+        const wxTreeItemId item = Child(CurrentDirItem(), text);
         ASSERT_TRUE(item.IsOk());
         EXPECT_EQ(tree->GetItemPath(item), Under(name));
         EXPECT_TRUE(std::filesystem::is_regular_file(FromUtf8(tree->GetItemPath(item))));
