@@ -22,10 +22,38 @@
 namespace velmora::desktop {
 namespace {
 
-// The rectangle x, y, width, height in dialog units, in pixels of `window`.
-wxRect DialogUnitRect(wxWindow* window, int x, int y, int width, int height) {
-    return wxRect(wxDLG_UNIT(window, wxPoint(x, y)), wxDLG_UNIT(window, wxSize(width, height)));
-}
+/// Client size of the dialog, in dialog units.
+constexpr int WIDTH_IN_DIALOG_UNITS = 295;
+constexpr int HEIGHT_IN_DIALOG_UNITS = 221;
+
+enum class ControlKind { PushButton, FolderTree, GroupBox, Label, TextField, ComboBox };
+
+/// One control of the dialog: its kind, id and text, and its rectangle in
+/// dialog units.
+struct ControlLayout {
+    ControlKind kind;
+    int id;
+    const char* text;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+/// The dialog's controls, in tab order. The filter box's height includes its
+/// dropped-down list; the box itself keeps its natural height.
+constexpr ControlLayout CONTROLS[] = {
+    {ControlKind::PushButton, EncryptDialog::ID_ENCRYPT, "Encrypt", 180, 192, 50, 14},
+    {ControlKind::FolderTree, EncryptDialog::ID_FOLDER_TREE, "", 14, 46, 266, 128},
+    {ControlKind::GroupBox, wxID_ANY, "Encrypt", 7, 181, 277, 28},
+    {ControlKind::Label, wxID_ANY, "Input Encrypt Key:", 14, 193, 73, 8},
+    {ControlKind::TextField, EncryptDialog::ID_KEY_TEXT, "", 87, 192, 88, 13},
+    {ControlKind::GroupBox, wxID_ANY, "Source Folder", 7, 6, 277, 174},
+    {ControlKind::PushButton, EncryptDialog::ID_EXIT, "Exit", 234, 192, 46, 14},
+    {ControlKind::GroupBox, wxID_ANY, "Filter", 13, 16, 266, 26},
+    {ControlKind::ComboBox, EncryptDialog::ID_FILTER_BOX, "", 83, 24, 190, 49},
+    {ControlKind::Label, wxID_ANY, "Show File Type:", 19, 25, 63, 11},
+};
 
 }  // namespace
 
@@ -42,52 +70,42 @@ EncryptDialog::EncryptDialog(wxWindow* parent, const DesktopServices& services)
     InitControls();
 }
 
-// Creates the controls in tab order, at the rectangles of the original
-// template.
 void EncryptDialog::CreateControls() {
     SetClientSize(wxDLG_UNIT(this, wxSize(WIDTH_IN_DIALOG_UNITS, HEIGHT_IN_DIALOG_UNITS)));
-
-    wxRect r = DialogUnitRect(this, 180, 192, 50, 14);
-    auto* encryptButton = new wxButton(this, ID_ENCRYPT, "Encrypt", r.GetPosition(), r.GetSize());
-
-    r = DialogUnitRect(this, 14, 46, 266, 128);
-    folderTree =
-        new FolderTree(this, ID_FOLDER_TREE, services.shell, services.search, r.GetPosition(),
-                       r.GetSize(), FolderTree::DEFAULT_STYLE | wxBORDER_SIMPLE);
-
-    r = DialogUnitRect(this, 7, 181, 277, 28);
-    new wxStaticBox(this, wxID_ANY, "Encrypt", r.GetPosition(), r.GetSize());
-
-    r = DialogUnitRect(this, 14, 193, 73, 8);
-    new wxStaticText(this, wxID_ANY, "Input Encrypt Key:", r.GetPosition(), r.GetSize(),
-                     wxST_NO_AUTORESIZE);
-
-    r = DialogUnitRect(this, 87, 192, 88, 13);
-    keyField = new wxTextCtrl(this, ID_KEY_TEXT, wxEmptyString, r.GetPosition(), r.GetSize());
-
-    r = DialogUnitRect(this, 7, 6, 277, 174);
-    new wxStaticBox(this, wxID_ANY, "Source Folder", r.GetPosition(), r.GetSize());
-
-    r = DialogUnitRect(this, 234, 192, 46, 14);
-    auto* exitButton = new wxButton(this, ID_EXIT, "Exit", r.GetPosition(), r.GetSize());
-
-    r = DialogUnitRect(this, 13, 16, 266, 26);
-    new wxStaticBox(this, wxID_ANY, "Filter", r.GetPosition(), r.GetSize());
-
-    // The original height (49) includes the dropped-down list; the control
-    // keeps its natural height.
-    r = DialogUnitRect(this, 83, 24, 190, 49);
-    filterBox = new wxComboBox(this, ID_FILTER_BOX, wxEmptyString, r.GetPosition(),
-                               wxSize(r.GetWidth(), -1), 0, nullptr, wxCB_DROPDOWN);
-
-    r = DialogUnitRect(this, 19, 25, 63, 11);
-    new wxStaticText(this, wxID_ANY, "Show File Type:", r.GetPosition(), r.GetSize(),
-                     wxST_NO_AUTORESIZE);
+    for (const ControlLayout& control : CONTROLS) {
+        const wxPoint position = wxDLG_UNIT(this, wxPoint(control.x, control.y));
+        const wxSize size = wxDLG_UNIT(this, wxSize(control.width, control.height));
+        switch (control.kind) {
+            case ControlKind::PushButton:
+                new wxButton(this, control.id, control.text, position, size);
+                break;
+            case ControlKind::FolderTree:
+                folderTree =
+                    new FolderTree(this, control.id, services.shell, services.search, position,
+                                   size, FolderTree::DEFAULT_STYLE | wxBORDER_SIMPLE);
+                break;
+            case ControlKind::GroupBox:
+                new wxStaticBox(this, control.id, control.text, position, size);
+                break;
+            case ControlKind::Label:
+                new wxStaticText(this, control.id, control.text, position, size,
+                                 wxST_NO_AUTORESIZE);
+                break;
+            case ControlKind::TextField:
+                keyField = new wxTextCtrl(this, control.id, control.text, position, size);
+                break;
+            case ControlKind::ComboBox:
+                filterBox = new wxComboBox(this, control.id, control.text, position,
+                                           wxSize(size.GetWidth(), -1), 0, nullptr, wxCB_DROPDOWN);
+                break;
+        }
+    }
 
     // Enter clicks "Encrypt"; both buttons look like default buttons, as far
     // as the platform lets them, until the focus moves on.
+    auto* encryptButton = static_cast<wxButton*>(FindWindow(ID_ENCRYPT));
     encryptButton->SetDefault();
-    platform::AddDefaultPushButtonStyle(exitButton);
+    platform::AddDefaultPushButtonStyle(static_cast<wxButton*>(FindWindow(ID_EXIT)));
     encryptButton->SetFocus();
     // Escape and the close box click "Exit", which ends the dialog.
     SetEscapeId(ID_EXIT);

@@ -19,8 +19,8 @@ namespace velmora::desktop {
 /// platform's dialog font (platform::DialogFont), in dialog units.
 class EncryptDialog : public wxDialog {
   public:
-    /// Control identifiers, as in the dialog's template: "Encrypt" and
-    /// "Exit" are the system's IDOK and IDCANCEL.
+    /// Control identifiers, which other programs see on Windows: "Encrypt"
+    /// and "Exit" are the system's IDOK and IDCANCEL.
     enum ControlId : int {
         ID_ENCRYPT = 1,
         ID_EXIT = 2,
@@ -31,10 +31,6 @@ class EncryptDialog : public wxDialog {
 
     /// Exactly this many characters can be typed into the key field.
     static constexpr int KEY_FIELD_MAX_CHARS = 16;
-
-    /// Client size of the dialog, in dialog units.
-    static constexpr int WIDTH_IN_DIALOG_UNITS = 295;
-    static constexpr int HEIGHT_IN_DIALOG_UNITS = 221;
 
     /// The services must outlive the dialog.
     EncryptDialog(wxWindow* parent, const DesktopServices& services);

@@ -127,6 +127,21 @@ class EncryptDialogTest : public ::testing::Test {
         Tree().SelectItem(item);
     }
 
+    /// Presses Tab as the system delivers it to the control that has the
+    /// focus, and waits until the focus has moved (or a while). Defined with
+    /// the platform's own cases.
+    void PressTab();
+
+    /// The dialog's control that has the keyboard focus (it or a window
+    /// inside it, such as the edit field of the filter box); null if none.
+    wxWindow* FocusedControl() {
+        wxWindow* window = wxWindow::FindFocus();
+        while (window != nullptr && window->GetParent() != &Dialog()) {
+            window = window->GetParent();
+        }
+        return window;
+    }
+
     /// The path of `relative` (written with '/') in the current directory,
     /// as the dialog reports it.
     std::string In(const std::string& relative) const {

@@ -8,6 +8,14 @@
 #include "tests/desktop/x_keyboard.h"
 
 namespace velmora::desktop {
+
+// Through the X server, to the window that has the focus.
+void EncryptDialogTest::PressTab() {
+    const wxWindow* before = wxWindow::FindFocus();
+    wxUIActionSimulator().Char(WXK_TAB);
+    testing::YieldUntil([&] { return wxWindow::FindFocus() != before; }, 100);
+}
+
 namespace {
 
 // Typed on the keyboard through the X server, with the focus given to the

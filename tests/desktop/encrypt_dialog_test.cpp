@@ -9,9 +9,11 @@
 #include <cstdlib>
 #include <functional>
 #include <iterator>
+#include <vector>
 
 #include "desktop/result_message.h"
 #include "tests/desktop/encrypt_dialog_fixture.h"
+#include "tests/desktop/x_keyboard.h"
 
 // Readable failure messages for wx geometry (found by gtest through ADL).
 void PrintTo(const wxRect& rect, std::ostream* out) {
@@ -24,37 +26,66 @@ void PrintTo(const wxSize& size, std::ostream* out) {
 namespace velmora::desktop {
 namespace {
 
-TEST_F(EncryptDialogTest, LayoutFollowsTheTemplateInTabOrder) {
+/// The dialog as its users know it: its size and its controls, each with its
+/// text, the id other programs find it by (none for those never addressed)
+/// and its rectangle, in dialog units. The filter box's height includes its
+/// dropped-down list.
+constexpr int DIALOG_WIDTH = 295;
+constexpr int DIALOG_HEIGHT = 221;
+
+struct ExpectedControl {
+    const char* what;
+    wxClassInfo* kind;
+    const char* label;
+    int id;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+const ExpectedControl EXPECTED_CONTROLS[] = {
+    {"Encrypt button", wxCLASSINFO(wxButton), "Encrypt", 1, 180, 192, 50, 14},  // IDOK
+    {"folder tree", wxCLASSINFO(FolderTree), "", 1000, 14, 46, 266, 128},
+    {"group Encrypt", wxCLASSINFO(wxStaticBox), "Encrypt", wxID_ANY, 7, 181, 277, 28},
+    {"key label", wxCLASSINFO(wxStaticText), "Input Encrypt Key:", wxID_ANY, 14, 193, 73, 8},
+    {"key field", wxCLASSINFO(wxTextCtrl), "", 1003, 87, 192, 88, 13},
+    {"group Source Folder", wxCLASSINFO(wxStaticBox), "Source Folder", wxID_ANY, 7, 6, 277, 174},
+    {"Exit button", wxCLASSINFO(wxButton), "Exit", 2, 234, 192, 46, 14},  // IDCANCEL
+    {"group Filter", wxCLASSINFO(wxStaticBox), "Filter", wxID_ANY, 13, 16, 266, 26},
+    {"filter box", wxCLASSINFO(wxComboBox), "", 1007, 83, 24, 190, 49},
+    {"filter label", wxCLASSINFO(wxStaticText), "Show File Type:", wxID_ANY, 19, 25, 63, 11},
+};
+
+/// The dialog's control that `expected` describes: the one with its id, or
+/// the one of its kind with its label; null when there is not exactly one.
+wxWindow* FindControl(const wxWindow& dialog, const ExpectedControl& expected) {
+    wxWindow* found = nullptr;
+    for (wxWindow* child : dialog.GetChildren()) {
+        const bool matches = expected.id != wxID_ANY ? child->GetId() == expected.id
+                                                     : child->IsKindOf(expected.kind) &&
+                                                           child->GetLabel() == expected.label;
+        if (matches) {
+            if (found != nullptr) {
+                return nullptr;
+            }
+            found = child;
+        }
+    }
+    return found;
+}
+
+TEST_F(EncryptDialogTest, EveryControlIsThereWithItsTextAndId) {
     EXPECT_EQ(Dialog().GetTitle(), "Velmora");
-    struct Expected {
-        wxClassInfo* kind;
-        wxString label;
-        int id;  // the template's; none for the controls never addressed
-    };
-    const std::vector<Expected> expected = {
-        {wxCLASSINFO(wxButton), "Encrypt", 1},  // IDOK
-        {wxCLASSINFO(FolderTree), "", 1000},
-        {wxCLASSINFO(wxStaticBox), "Encrypt", wxID_ANY},
-        {wxCLASSINFO(wxStaticText), "Input Encrypt Key:", wxID_ANY},
-        {wxCLASSINFO(wxTextCtrl), "", 1003},
-        {wxCLASSINFO(wxStaticBox), "Source Folder", wxID_ANY},
-        {wxCLASSINFO(wxButton), "Exit", 2},  // IDCANCEL
-        {wxCLASSINFO(wxStaticBox), "Filter", wxID_ANY},
-        {wxCLASSINFO(wxComboBox), "", 1007},
-        {wxCLASSINFO(wxStaticText), "Show File Type:", wxID_ANY},
-    };
-    const wxWindowList& children = Dialog().GetChildren();
-    ASSERT_EQ(children.size(), expected.size());
-    size_t i = 0;
-    for (wxWindow* child : children) {
-        EXPECT_TRUE(child->IsKindOf(expected[i].kind)) << "control " << i;
-        if (!expected[i].label.empty()) {
-            EXPECT_EQ(child->GetLabel(), expected[i].label) << "control " << i;
+    EXPECT_EQ(Dialog().GetChildren().size(), std::size(EXPECTED_CONTROLS)) << "no other controls";
+    for (const ExpectedControl& expected : EXPECTED_CONTROLS) {
+        SCOPED_TRACE(expected.what);
+        wxWindow* control = FindControl(Dialog(), expected);
+        ASSERT_NE(control, nullptr);
+        EXPECT_TRUE(control->IsKindOf(expected.kind));
+        if (*expected.label != '\0') {
+            EXPECT_EQ(control->GetLabel(), expected.label);
         }
-        if (expected[i].id != wxID_ANY) {
-            EXPECT_EQ(child->GetId(), expected[i].id) << "control " << i;
-        }
-        ++i;
     }
     EXPECT_EQ(Dialog().GetDefaultItem(), Dialog().FindWindow(1));
     EXPECT_TRUE(Dialog().GetIcons().GetIcon(32).IsOk());
@@ -69,43 +100,75 @@ TEST_F(EncryptDialogTest, LayoutFollowsTheTemplateInTabOrder) {
     EXPECT_EQ(Tree().filterIndex, 0);
 }
 
-// Every control sits at its rectangle of the original template, in dialog
-// units; the combo box keeps its natural height.
-TEST_F(EncryptDialogTest, ControlsSitAtTheTemplateRectanglesInDialogUnits) {
+// Each control at its rectangle in dialog units, which follow from the
+// dialog's font; the filter box at its natural height.
+TEST_F(EncryptDialogTest, ControlsSitAtTheirRectanglesInDialogUnits) {
     EncryptDialog& dialog = Dialog();
     EncryptDialog* const window = &dialog;
-    const auto dialogUnits = [&](int x, int y, int width, int height) {
-        return wxRect(wxDLG_UNIT(window, wxPoint(x, y)), wxDLG_UNIT(window, wxSize(width, height)));
-    };
-    const struct {
-        const char* what;
-        wxRect rect;
-    } expected[] = {
-        {"Encrypt button", dialogUnits(180, 192, 50, 14)},
-        {"folder tree", dialogUnits(14, 46, 266, 128)},
-        {"group Encrypt", dialogUnits(7, 181, 277, 28)},
-        {"Input Encrypt Key:", dialogUnits(14, 193, 73, 8)},
-        {"key field", dialogUnits(87, 192, 88, 13)},
-        {"group Source Folder", dialogUnits(7, 6, 277, 174)},
-        {"Exit button", dialogUnits(234, 192, 46, 14)},
-        {"group Filter", dialogUnits(13, 16, 266, 26)},
-        {"filter box", dialogUnits(83, 24, 190, 0)},
-        {"Show File Type:", dialogUnits(19, 25, 63, 11)},
-    };
-    const wxWindowList& children = dialog.GetChildren();
-    ASSERT_EQ(children.size(), std::size(expected));
-    size_t i = 0;
-    for (wxWindow* child : children) {
-        SCOPED_TRACE(expected[i].what);
-        wxRect rect = child->GetRect();
-        if (child == dialog.filterBox) {
-            EXPECT_EQ(rect.height, child->GetBestSize().y) << "natural height";
-            rect.height = 0;
+    EXPECT_EQ(dialog.GetClientSize(), wxDLG_UNIT(window, wxSize(DIALOG_WIDTH, DIALOG_HEIGHT)));
+    for (const ExpectedControl& expected : EXPECTED_CONTROLS) {
+        SCOPED_TRACE(expected.what);
+        wxWindow* control = FindControl(dialog, expected);
+        ASSERT_NE(control, nullptr);
+        wxRect rect = control->GetRect();
+        wxRect want(wxDLG_UNIT(window, wxPoint(expected.x, expected.y)),
+                    wxDLG_UNIT(window, wxSize(expected.width, expected.height)));
+        if (control == dialog.filterBox) {
+            EXPECT_EQ(rect.height, control->GetBestSize().y) << "natural height";
+            rect.height = want.height = 0;
         }
-        EXPECT_EQ(rect, expected[i].rect);
-        ++i;
+        EXPECT_EQ(rect, want);
     }
-    EXPECT_EQ(dialog.GetClientSize(), wxDLG_UNIT(window, wxSize(295, 221)));
+}
+
+// What a user sees of the layout, whatever the font: nothing is cut off by
+// the dialog's edge, and no control covers another, but for the group boxes
+// around the controls they hold. Positions and sizes become pixels each
+// rounded on its own, as the system makes a dialog's controls: neighbours
+// that meet in dialog units may share a row or column of pixels.
+TEST_F(EncryptDialogTest, EveryControlIsInsideTheDialogAndOverlapsOnlyTheGroupBoxesAroundIt) {
+    const wxRect client(Dialog().GetClientSize());
+    std::vector<wxWindow*> controls(Dialog().GetChildren().begin(), Dialog().GetChildren().end());
+    for (wxWindow* control : controls) {
+        EXPECT_TRUE(client.Contains(control->GetRect()))
+            << control->GetLabel() << " at " << ::testing::PrintToString(control->GetRect());
+    }
+    const auto holds = [](wxWindow* box, wxWindow* control) {
+        return box->IsKindOf(wxCLASSINFO(wxStaticBox)) &&
+               box->GetRect().Contains(control->GetRect());
+    };
+    for (size_t i = 0; i < controls.size(); ++i) {
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            wxWindow* a = controls[i];
+            wxWindow* b = controls[j];
+            const wxRect shared = a->GetRect().Intersect(b->GetRect());
+            if (shared.width > 1 && shared.height > 1) {
+                EXPECT_TRUE(holds(a, b) || holds(b, a))
+                    << "\"" << a->GetLabel() << "\" " << ::testing::PrintToString(a->GetRect())
+                    << " and \"" << b->GetLabel() << "\" "
+                    << ::testing::PrintToString(b->GetRect());
+            }
+        }
+    }
+}
+
+// Tab goes from "Encrypt", which has the focus when the dialog opens, to the
+// tree, the key field, "Exit", the filter box and back to "Encrypt". A stop
+// inside a control that is none of the dialog's own (GTK's filter box has
+// its drop-down button as a stop of its own) is passed over.
+TEST_F(EncryptDialogTest, TabMovesTheFocusThroughTheControlsInOrder) {
+    ASSERT_TRUE(testing::GiveKeyboardFocus(Dialog().FindWindow(1)));
+    const int order[] = {1000, 1003, 2, 1007, 1};
+    for (const int id : order) {
+        SCOPED_TRACE(id);
+        PressTab();
+        if (FocusedControl() == nullptr) {
+            PressTab();
+        }
+        const wxWindow* focused = FocusedControl();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->GetId(), id);
+    }
 }
 
 TEST_F(EncryptDialogTest, DialogIsCentredAndItsControlsHaveTheirStyles) {

@@ -1,8 +1,9 @@
 // The main dialog's cases that are particular to Windows: typing into the
 // native edit control, key bytes are the characters in the ANSI code page,
 // the system menu carries the help item of the program's string resource,
-// the dialog's font is the template's, and the program file shows the
-// program's icon.
+// the dialog's font is "MS Shell Dlg" at 8 points, Tab as the message loop
+// gets it, and the program file shows the program's icon.
+#include <wx/evtloop.h>
 #include <wx/icon.h>
 #include <wx/msw/wrapwin.h>
 // shellapi.h needs the types of windows.h first.
@@ -11,8 +12,22 @@
 #include "platform/system_menu.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/encrypt_dialog_fixture.h"
+#include "tests/desktop/x_keyboard.h"
 
 namespace velmora::desktop {
+
+// Posted to the focused window, as the system queues a key, and handled by
+// a message loop as the program's: its handling of the key moves the focus.
+void EncryptDialogTest::PressTab() {
+    wxGUIEventLoop loop;
+    const wxEventLoopActivator active(&loop);
+    const HWND before = ::GetFocus();
+    const LPARAM scanCode = static_cast<LPARAM>(::MapVirtualKeyW(VK_TAB, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(before, WM_KEYDOWN, VK_TAB, scanCode | 1);
+    ::PostMessageW(before, WM_KEYUP, VK_TAB, scanCode | 1 | (LPARAM{3} << 30));
+    testing::YieldUntil([&] { return ::GetFocus() != before; }, 100);
+}
+
 namespace {
 
 // "é" is one byte (0xE9) in code page 1252: fifteen characters and "é" make
@@ -82,11 +97,11 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM children) {
     return TRUE;
 }
 
-// Every control draws in the template's font, "MS Shell Dlg" at 8 points,
+// Every control draws in the dialog's font, "MS Shell Dlg" at 8 points,
 // which the dialog units follow from. (Wine's own message font, from which
 // wxWidgets takes its default, is that font too: velmora_exe_test runs the
 // program with another one, as today's Windows has, to tell them apart.)
-TEST_F(EncryptDialogTest, ControlsUseTheTemplateFont) {
+TEST_F(EncryptDialogTest, ControlsUseTheDialogFont) {
     std::vector<HWND> windows;
     ::EnumChildWindows(static_cast<HWND>(Dialog().GetHandle()), CollectChild,
                        reinterpret_cast<LPARAM>(&windows));

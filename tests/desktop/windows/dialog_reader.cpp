@@ -2,14 +2,14 @@
 // end run of velmora.exe under Wine: the controls the program addresses,
 // found by their ids, with their window classes, texts and push-button
 // styles, and where they sit. Where they must sit is worked out by the
-// system itself: a dialog made here from a template in "MS Shell Dlg" at
-// 8 points, 295 x 221 dialog units, converts the template's rectangles
-// (MapDialogRect).
+// system itself: a model dialog made here from an in-memory template in
+// "MS Shell Dlg" at 8 points, 295 x 221 dialog units, converts the
+// rectangles of CONTROLS (MapDialogRect).
 //
 // Usage: dialog_reader WINDOW_TITLE
 //
-// Prints what it finds and exits 0 when everything is as the template has
-// it, 1 otherwise.
+// Prints what it finds and exits 0 when everything is as CONTROLS has it,
+// 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
             want.bottom = want.top;
         }
         check(::EqualRect(&have, &want) != FALSE,
-              name + " at " + Describe(have) + ", the template's " + Describe(want));
+              name + " at " + Describe(have) + ", the model dialog's " + Describe(want));
         if (c.defaultPushButton) {
             const LONG style = ::GetWindowLongW(control, GWL_STYLE);
             check((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON, name + " is a default push button");
