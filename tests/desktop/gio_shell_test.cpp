@@ -1,16 +1,18 @@
 // The GIO shell: display names, themed icon names, icon bitmaps, drive icons
-// for volume roots and the volume list.
+// for volume roots, the stock icons and the volume list.
 #include "platform/linux/gio_shell.h"
 
 #include <gio/gio.h>
 #include <gio/gunixmounts.h>
 #include <gtest/gtest.h>
+#include <wx/artprov.h>
 #include <wx/image.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/bitmap_at_size.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/shell_expectations.h"
 #include "tests/support/temp_dir.h"
@@ -117,6 +119,28 @@ TEST(GioShellTest, VolumeRootsGetDriveIconsRatherThanFolderIcons) {
         ExpectIconsOfExactSize(info, shell);
         EXPECT_FALSE(SamePixels(info.icon, folderIcon)) << "drawn as a drive, not a folder";
         EXPECT_TRUE(SamePixels(info.icon, info.openIcon));
+    }
+}
+
+// The two stock icons are the icon theme's own "folder" and "drive-harddisk"
+// at the shell's size, as wxWidgets gets them from the theme by name; with
+// no theme that has them, the shell would fall back to wxWidgets' own art.
+TEST(GioShellTest, StockIconsAreTheThemesFolderAndDrive) {
+    const GioShell shell;
+    const wxSize size = shell.SmallIconSize();
+    const struct {
+        const char* what;
+        wxBitmap icon;
+        const char* themeName;
+    } cases[] = {
+        {"current directory", shell.CurrentDirectoryIcon(), "folder"},
+        {"Drives", shell.DrivesIcon(), "drive-harddisk"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const wxBitmap themed = wxArtProvider::GetBitmap(c.themeName, wxART_OTHER, size);
+        ASSERT_TRUE(themed.IsOk()) << "the icon theme has no \"" << c.themeName << "\"";
+        EXPECT_TRUE(SamePixels(c.icon, platform::BitmapAtSize(themed, size)));
     }
 }
 

@@ -1,5 +1,5 @@
 // The Windows shell: display names, small icons of the system's size, drive
-// roots and the two stock icons.
+// roots and the two stock icons of shell32.dll.
 #include "platform/windows/windows_shell.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/bitmap_at_size.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/shell_expectations.h"
 #include "tests/support/temp_dir.h"
@@ -55,6 +56,18 @@ TEST(WindowsShellTest, DescribesFoldersAndFilesWithNamesAndIcons) {
         << "a folder is not drawn as a file";
 }
 
+/// The picture of an icon handle, which is destroyed with it; an invalid
+/// bitmap for no handle.
+wxBitmap BitmapOfIcon(HICON handle) {
+    wxBitmap bitmap;
+    if (handle != nullptr) {
+        wxIcon icon;
+        icon.CreateFromHICON(handle);
+        bitmap.CopyFromIcon(icon);
+    }
+    return bitmap;
+}
+
 /// What SHGetFileInfoW says of the path itself: its name and small icon
 /// (`open`: the open one).
 std::pair<std::string, wxBitmap> ShellViewOf(const std::string& path, bool open) {
@@ -62,13 +75,9 @@ std::pair<std::string, wxBitmap> ShellViewOf(const std::string& path, bool open)
     ::SHGetFileInfoW(
         FromUtf8(path).wstring().c_str(), 0, &info, sizeof info,
         SHGFI_ICON | SHGFI_SMALLICON | SHGFI_DISPLAYNAME | (open ? SHGFI_OPENICON : 0));
-    wxIcon icon;
-    icon.CreateFromHICON(info.hIcon);
-    wxBitmap bitmap;
-    bitmap.CopyFromIcon(icon);
     char name[4 * MAX_PATH] = {};
     ::WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, name, sizeof name, nullptr, nullptr);
-    return {name, bitmap};
+    return {name, BitmapOfIcon(info.hIcon)};
 }
 
 // Plain folders, and files of a type that draws all its files alike (text
@@ -95,6 +104,36 @@ TEST(WindowsShellTest, EntriesLookAsTheShellShowsThem) {
         EXPECT_TRUE(SamePixels(info.openIcon, ShellViewOf(path, true).second));
     }
     ::SetFileAttributesW(FromUtf8(readOnly).wstring().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The two stock icons are shell32.dll's icons 264 (the current directory)
+// and 15 ("Drives"), pixel for pixel as ExtractIconExW gives their small
+// images. Where the library has fewer icons (Wine's has no 264), any icon
+// serves: what every shell's stock icons must be is in shell_test.cpp.
+TEST(WindowsShellTest, StockIconsAreShell32sIcons264And15) {
+    const WindowsShell shell;
+    const UINT icons = ::ExtractIconExW(L"shell32.dll", -1, nullptr, nullptr, 0);
+    ASSERT_GT(icons, 15u) << "shell32.dll has icon 15 on every system";
+    const struct {
+        const char* what;
+        wxBitmap icon;
+        UINT index;
+    } cases[] = {
+        {"current directory", shell.CurrentDirectoryIcon(), 264},
+        {"Drives", shell.DrivesIcon(), 15},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.index >= icons) {
+            continue;
+        }
+        HICON small = nullptr;
+        ASSERT_EQ(::ExtractIconExW(L"shell32.dll", static_cast<int>(c.index), nullptr, &small, 1),
+                  1u);
+        const wxBitmap own = BitmapOfIcon(small);
+        ASSERT_TRUE(own.IsOk());
+        EXPECT_TRUE(SamePixels(c.icon, platform::BitmapAtSize(own, shell.SmallIconSize())));
+    }
 }
 
 TEST(WindowsShellTest, PathItCannotReadIsStillNamedAndGetsIcons) {
