@@ -77,7 +77,11 @@ wxWindow* FindControl(const wxWindow& dialog, const ExpectedControl& expected) {
 
 TEST_F(EncryptDialogTest, EveryControlIsThereWithItsTextAndId) {
     EXPECT_EQ(Dialog().GetTitle(), "Velmora");
-    EXPECT_EQ(Dialog().GetChildren().size(), std::size(EXPECTED_CONTROLS)) << "no other controls";
+    const wxWindowList& children = Dialog().GetChildren();
+    EXPECT_EQ(children.size(), std::size(EXPECTED_CONTROLS)) << "no other controls";
+    // In this order among the dialog's windows, which is the order the
+    // system and screen readers go through them (a label before its field).
+    int previous = -1;
     for (const ExpectedControl& expected : EXPECTED_CONTROLS) {
         SCOPED_TRACE(expected.what);
         wxWindow* control = FindControl(Dialog(), expected);
@@ -86,6 +90,9 @@ TEST_F(EncryptDialogTest, EveryControlIsThereWithItsTextAndId) {
         if (*expected.label != '\0') {
             EXPECT_EQ(control->GetLabel(), expected.label);
         }
+        const int place = children.IndexOf(control);
+        EXPECT_GT(place, previous);
+        previous = place;
     }
     EXPECT_EQ(Dialog().GetDefaultItem(), Dialog().FindWindow(1));
     EXPECT_TRUE(Dialog().GetIcons().GetIcon(32).IsOk());
