@@ -63,26 +63,26 @@ ConsoleMessage SingleFileLine(const FileOutcome& outcome) {
 }  // namespace
 
 void CommandLineReport::NothingFound() {
-    platform::WriteText(out_, "Directory is not exist!\n");
+    platform::WriteText(out, "Directory is not exist!\n");
 }
 
 void CommandLineReport::EntrySkipped(const std::string&) {
-    platform::WriteText(out_, "Not a Directory!\n");
+    platform::WriteText(out, "Not a Directory!\n");
 }
 
 void CommandLineReport::FileDone(const FileOutcome& outcome) {
     if (const std::optional<ConsoleMessage> line = RoutineLine(outcome)) {
-        platform::WriteMessage(out_, *line);
+        platform::WriteMessage(out, *line);
     }
-    platform::WriteMessage(out_, outcome.mode == TargetMode::SingleFile ? SingleFileLine(outcome)
-                                                                        : FolderEntryLine(outcome));
+    platform::WriteMessage(out, outcome.mode == TargetMode::SingleFile ? SingleFileLine(outcome)
+                                                                       : FolderEntryLine(outcome));
 }
 
 void CommandLineReport::FolderNotFlushed(const platform::FolderNotFlushed& folder) {
-    platform::WriteMessage(err_, ConsoleMessage()
-                                     .Words("Flush folder ")
-                                     .Name(folder.folder)
-                                     .Words(" error: " + folder.error.message() + "\n"));
+    platform::WriteMessage(err, ConsoleMessage()
+                                    .Words("Flush folder ")
+                                    .Name(folder.folder)
+                                    .Words(" error: " + folder.error.message() + "\n"));
 }
 
 }  // namespace velmora::cli

@@ -12,9 +12,9 @@
 #include "desktop/help_text.h"
 #include "desktop/message_box.h"
 #include "desktop/message_box_report.h"
-#include "platform/arguments.h"
-#include "platform/dialog_style.h"
-#include "platform/system_menu.h"
+#include "platform/key_text.h"
+#include "platform/wx/dialog_style.h"
+#include "platform/wx/system_menu.h"
 
 // The message texts below are kept byte for byte, misspelling included
 // ("encrpty"); see docs/behaviour.md.
@@ -95,13 +95,13 @@ void EncryptDialog::CreateControls() {
 
 void EncryptDialog::InitControls() {
     keyField->SetMaxLength(KEY_FIELD_MAX_CHARS);
-    platform::AppendHelpItemToSystemMenu(GetHandle());
+    platform::AppendHelpItemToSystemMenu(GetHandle(), HELP_MENU_ITEM_TEXT);
     SetIcons(appIcon);
-    for (const char* name : FileFilter::kNames) {
+    for (const char* name : FileFilter::NAMES) {
         filterBox->Append(name);
     }
     // The tree filled itself when it was made, with filterIndex 0 to match.
-    filterBox->SetSelection(FileFilter::kTextFiles);
+    filterBox->SetSelection(FileFilter::TEXT_FILES);
 
     Bind(wxEVT_BUTTON, &EncryptDialog::OnOK, this, ID_ENCRYPT);
     Bind(wxEVT_TEXT, &EncryptDialog::OnKeyUpdate, this, ID_KEY_TEXT);
@@ -127,7 +127,8 @@ wxTreeItemId EncryptDialog::SelectedTreeItem() const {
 
 void EncryptDialog::OnOK(wxCommandEvent&) {
     const wxTreeItemId item = SelectedTreeItem();
-    const std::optional<Key> key = Key::FromBytes(platform::KeyBytesOf(keyText.utf8_string()));
+    const std::optional<Key> key =
+        Key::FromBytes(platform::KeyBytesFromText(keyText.utf8_string()));
     if (!key) {
         ShowMessageBox(services.messageBoxes, this, "Please input encrpty key,Length must be 16!");
         return;
@@ -137,7 +138,7 @@ void EncryptDialog::OnOK(wxCommandEvent&) {
         return;
     }
     MessageBoxReport report(services.messageBoxes, this);
-    EncryptTarget(*key, folderTree->GetItemPath(item), FolderPath::EndsInSeparator,
+    EncryptTarget(*key, folderTree->GetItemPath(item), FolderJoin::TargetEndsInSeparator,
                   services.ForEncryption(), report);
 }
 

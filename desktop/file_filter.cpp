@@ -6,9 +6,9 @@ namespace velmora::desktop {
 
 bool FileFilter::Shows(int index, std::string_view fileName) {
     switch (index) {
-        case kTextFiles:
+        case TEXT_FILES:
             return EndsWith(fileName, ".txt");
-        case kSerFiles:
+        case SER_FILES:
             return EndsWith(fileName, ".ser");
         default:
             return true;

@@ -10,16 +10,16 @@ namespace velmora::desktop {
 /// The dialog's file-type filter: its entries in list order, whose index is
 /// the tree's filterIndex, and which files each entry lets the tree list.
 struct FileFilter {
-    static constexpr int kTextFiles = 0;
-    static constexpr int kSerFiles = 1;
-    static constexpr int kAllFiles = 2;
+    static constexpr int TEXT_FILES = 0;
+    static constexpr int SER_FILES = 1;
+    static constexpr int ALL_FILES = 2;
 
     /// The entries of the filter list, by index.
-    static constexpr std::array<const char*, 3> kNames = {"Text file(*.txt)", "Text file(*.ser)",
-                                                          "All file(*.*)"};
+    static constexpr std::array<const char*, 3> NAMES = {"Text file(*.txt)", "Text file(*.ser)",
+                                                         "All file(*.*)"};
 
     /// Whether a file with this name on disk is listed under filter `index`:
-    /// kTextFiles, names ending in ".txt"; kSerFiles, names ending in ".ser"
+    /// TEXT_FILES, names ending in ".txt"; SER_FILES, names ending in ".ser"
     /// (byte for byte, so "B.TXT" is not listed); any other index (-1 when
     /// the list has no selection) lists every file.
     static bool Shows(int index, std::string_view fileName);

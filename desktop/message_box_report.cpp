@@ -7,7 +7,7 @@
 namespace velmora::desktop {
 
 void MessageBoxReport::FileDone(const FileOutcome& outcome) {
-    ShowMessageBox(boxes_, owner_, ToDisplayText(ResultMessage(outcome.result, outcome.inputPath)));
+    ShowMessageBox(boxes, owner, ToDisplayText(ResultMessage(outcome.result, outcome.inputPath)));
 }
 
 }  // namespace velmora::desktop

@@ -3,7 +3,7 @@
 #include <wx/window.h>
 
 #include "core/encrypt_target.h"
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 
 namespace velmora::desktop {
 
@@ -12,16 +12,15 @@ namespace velmora::desktop {
 /// left alone and folders without text files show nothing.
 class MessageBoxReport : public TargetReport {
   public:
-    MessageBoxReport(platform::MessageBoxes& boxes, wxWindow* owner)
-        : boxes_(boxes), owner_(owner) {}
+    MessageBoxReport(platform::MessageBoxes& boxes, wxWindow* owner) : boxes(boxes), owner(owner) {}
 
     void NothingFound() override {}
     void EntrySkipped(const std::string&) override {}
     void FileDone(const FileOutcome& outcome) override;
 
   private:
-    platform::MessageBoxes& boxes_;
-    wxWindow* owner_;
+    platform::MessageBoxes& boxes;
+    wxWindow* owner;
 };
 
 }  // namespace velmora::desktop

@@ -22,14 +22,14 @@ enum class TreeItemKind {
 class TreeItem : public wxTreeItemData {
   public:
     explicit TreeItem(TreeItemKind kind, std::string name = {})
-        : kind_(kind), name_(std::move(name)) {}
+        : kind(kind), name(std::move(name)) {}
 
-    TreeItemKind Kind() const { return kind_; }
-    const std::string& Name() const { return name_; }
+    TreeItemKind Kind() const { return kind; }
+    const std::string& Name() const { return name; }
 
   private:
-    TreeItemKind kind_;
-    std::string name_;
+    TreeItemKind kind;
+    std::string name;
 };
 
 }  // namespace velmora::desktop

@@ -16,18 +16,18 @@ class DenyingFolderSearch : public platform::FolderSearch {
     std::vector<platform::FolderEntry> Find(const std::string& pattern) const override {
         for (const std::string& folder : denied) {
             if (pattern.compare(0, folder.size(), folder) == 0 &&
-                pattern.find(platform::kPathSeparator, folder.size()) == std::string::npos) {
+                pattern.find(platform::PATH_SEPARATOR, folder.size()) == std::string::npos) {
                 return {};
             }
         }
-        return real_.Find(pattern);
+        return real.Find(pattern);
     }
 
     /// Folder paths ending in the path separator.
     std::vector<std::string> denied;
 
   private:
-    platform::RealFolderSearch real_;
+    platform::RealFolderSearch real;
 };
 
 }  // namespace velmora::testing

@@ -9,9 +9,9 @@
 namespace velmora::testing {
 
 #ifdef _WIN32
-const std::string FakeShell::kRootVolume = "C:\\";
+const std::string FakeShell::ROOT_VOLUME = "C:\\";
 #else
-const std::string FakeShell::kRootVolume = "/";
+const std::string FakeShell::ROOT_VOLUME = "/";
 #endif
 
 platform::ShellItemInfo FakeShell::Describe(const std::string& path) const {
@@ -25,20 +25,20 @@ platform::ShellItemInfo FakeShell::Describe(const std::string& path) const {
 }
 
 wxBitmap FakeShell::CurrentDirectoryIcon() const {
-    return ColourBitmap(kCurrentDirectoryCode, SmallIconSize());
+    return ColourBitmap(CURRENT_DIRECTORY_CODE, SmallIconSize());
 }
 
 wxBitmap FakeShell::DrivesIcon() const {
-    return ColourBitmap(kDrivesCode, SmallIconSize());
+    return ColourBitmap(DRIVES_CODE, SmallIconSize());
 }
 
 unsigned FakeShell::IdOf(const std::string& path) const {
     std::string key = path;
-    while (key.size() > 1 && (key.back() == '/' || key.back() == platform::kPathSeparator)) {
+    while (key.size() > 1 && (key.back() == '/' || key.back() == platform::PATH_SEPARATOR)) {
         key.pop_back();
     }
     // Ids start at 1, so that no item's icon is the black of an empty bitmap.
-    return ids_.try_emplace(key, static_cast<unsigned>(ids_.size() + 1)).first->second;
+    return ids.try_emplace(key, static_cast<unsigned>(ids.size() + 1)).first->second;
 }
 
 }  // namespace velmora::testing

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::testing {
 
@@ -14,10 +14,10 @@ namespace velmora::testing {
 /// 2 * id, open code 2 * id + 1; the two stock icons have fixed codes.
 class FakeShell : public platform::Shell {
   public:
-    static constexpr unsigned kCurrentDirectoryCode = 0xFFFF00;
-    static constexpr unsigned kDrivesCode = 0xFFFF01;
+    static constexpr unsigned CURRENT_DIRECTORY_CODE = 0xFFFF00;
+    static constexpr unsigned DRIVES_CODE = 0xFFFF01;
     /// The root of the system's first volume: "/", or "C:\" on Windows.
-    static const std::string kRootVolume;
+    static const std::string ROOT_VOLUME;
 
     wxSize SmallIconSize() const override { return wxSize(16, 16); }
     platform::ShellItemInfo Describe(const std::string& path) const override;
@@ -33,10 +33,10 @@ class FakeShell : public platform::Shell {
     std::function<std::string(const std::string&)> displayName = [](const std::string& name) {
         return name;
     };
-    std::vector<std::string> volumes{kRootVolume};
+    std::vector<std::string> volumes{ROOT_VOLUME};
 
   private:
-    mutable std::map<std::string, unsigned> ids_;
+    mutable std::map<std::string, unsigned> ids;
 };
 
 }  // namespace velmora::testing

@@ -136,8 +136,8 @@ void FolderTreeTest::ExpectImagesExact() const {
     ASSERT_NE(images, nullptr);
     const int first = tree->GetFirstItemImage();
     EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetCurrentDirImage())),
-              FakeShell::kCurrentDirectoryCode);
-    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetDrivesImage())), FakeShell::kDrivesCode);
+              FakeShell::CURRENT_DIRECTORY_CODE);
+    EXPECT_EQ(CodeOf(images->GetBitmap(tree->GetDrivesImage())), FakeShell::DRIVES_CODE);
     std::vector<int> owners(images->GetImageCount(), 0);
     int listed = 0;
 

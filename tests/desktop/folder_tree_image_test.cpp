@@ -49,7 +49,7 @@ TEST_F(FolderTreeTest, EveryItemKeepsItsOwnIconsThroughRandomExpandAndCollapse) 
 }
 
 TEST_F(FolderTreeTest, CollapsingReleasesTheImagesOfTheWholeSubtree) {
-    shell.volumes = {FakeShell::kRootVolume};
+    shell.volumes = {FakeShell::ROOT_VOLUME};
     tree->Expand(tree->GetDrivesRoot());
     const int withDrives = tree->GetImageList()->GetImageCount();
     EXPECT_EQ(withDrives, tree->GetFirstItemImage() + 2);

@@ -195,7 +195,7 @@ TEST_F(FolderTreeTest, CollapsingAwayTheSelectedItemSelectsTheCollapsedItem) {
 }
 
 TEST_F(FolderTreeTest, DrivesListTheShellsVolumesOrThePlaceholder) {
-    shell.volumes = {FakeShell::kRootVolume, dir / "alpha/"};
+    shell.volumes = {FakeShell::ROOT_VOLUME, dir / "alpha/"};
     shell.displayName = [](const std::string& name) { return "Volume " + name; };
     const wxTreeItemId drives = tree->GetDrivesRoot();
     tree->Expand(drives);

@@ -23,7 +23,7 @@ TEST_F(FolderTreeTest, PathAndKindOfEveryKindOfItem) {
     };
     for (const Case& c : std::vector<Case>{
              {"drives root", tree->GetDrivesRoot(), "", TreeItemKind::DrivesRoot},
-             {"drive", Children(tree->GetDrivesRoot()).at(0), FakeShell::kRootVolume,
+             {"drive", Children(tree->GetDrivesRoot()).at(0), FakeShell::ROOT_VOLUME,
               TreeItemKind::Drive},
              {"current directory", root, Root(), TreeItemKind::CurrentDirRoot},
              {"folder", alpha, Under("alpha/"), TreeItemKind::Folder},
@@ -43,7 +43,7 @@ TEST_F(FolderTreeTest, PathAndKindOfEveryKindOfItem) {
 // A folder whose children were removed (so the tree no longer shows it as a
 // folder) is still a folder: its path keeps the separator at the end.
 TEST_F(FolderTreeTest, ContainerPathsEndInTheSeparatorAfterTheirChildrenAreDeleted) {
-    shell.volumes = {FakeShell::kRootVolume, dir / "alpha/"};
+    shell.volumes = {FakeShell::ROOT_VOLUME, dir / "alpha/"};
     tree->Expand(tree->GetDrivesRoot());
     const wxTreeItemId alpha = ExpandPath({"alpha"});
     const wxTreeItemId inner = Child(alpha, "inner");
@@ -60,7 +60,7 @@ TEST_F(FolderTreeTest, ContainerPathsEndInTheSeparatorAfterTheirChildrenAreDelet
              {"collapsed folder", inner, Under("alpha/inner/")},
              {"expanded folder", alpha, Under("alpha/")},
              {"current directory", tree->GetCurrentDirRoot(), Root()},
-             {"root drive", drives[0], FakeShell::kRootVolume},
+             {"root drive", drives[0], FakeShell::ROOT_VOLUME},
              {"other drive", drives[1], Under("alpha/")},
          }) {
         tree->DeleteChildren(c.item);
@@ -90,7 +90,7 @@ TEST_F(FolderTreeTest, PathsComeFromNamesOnDiskWhateverTheDisplayNameSays) {
 // Each drive item keeps the root it was listed with, not the root at its
 // position in the list: removing one leaves the others as they were.
 TEST_F(FolderTreeTest, DrivePathsComeFromTheDriveListNotFromPositions) {
-    shell.volumes = {FakeShell::kRootVolume, dir / "alpha/", dir / "empty/"};
+    shell.volumes = {FakeShell::ROOT_VOLUME, dir / "alpha/", dir / "empty/"};
     shell.displayName = [](const std::string&) { return std::string("Same name"); };
     const wxTreeItemId drives = tree->GetDrivesRoot();
     tree->Expand(drives);
@@ -112,7 +112,7 @@ TEST_F(FolderTreeTest, DrivePathsComeFromTheDriveListNotFromPositions) {
 
     // The list changes between expansions: items and strings change together.
     tree->Collapse(drives);
-    shell.volumes = {FakeShell::kRootVolume, dir / "empty/"};
+    shell.volumes = {FakeShell::ROOT_VOLUME, dir / "empty/"};
     tree->Expand(drives);
     items = Children(drives);
     ASSERT_EQ(items.size(), 2u);

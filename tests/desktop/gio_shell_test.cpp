@@ -1,6 +1,6 @@
 // The GIO shell: display names, themed icon names, icon bitmaps, drive icons
 // for volume roots and the volume list.
-#include "platform/linux/gio_shell.h"
+#include "platform/wx/gtk/shell.h"
 
 #include <gio/gio.h>
 #include <gio/gunixmounts.h>

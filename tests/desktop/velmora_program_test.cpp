@@ -34,11 +34,11 @@ using testing::TempDir;
 const std::string PROGRAM = VELMORA_PROGRAM_PATH;
 
 // How often, and how far apart, the test looks for a window before it gives up.
-constexpr int kPolls = 300;
-constexpr auto kPollInterval = std::chrono::milliseconds(100);
+constexpr int POLLS = 300;
+constexpr auto POLL_INTERVAL = std::chrono::milliseconds(100);
 // How often it reads the message boxes through the accessibility bus (one
 // look takes some twenty gdbus calls).
-constexpr int kAccessibilityPolls = 30;
+constexpr int ACCESSIBILITY_POLLS = 30;
 
 // Runs xdotool with `args` and returns its standard output without the
 // final line break.
@@ -99,17 +99,17 @@ std::vector<std::string> StringLiterals(const std::string& text) {
 // socket in `runtimeDir`, so that no other run's can get in the way.
 class SessionBus {
   public:
-    SessionBus(const std::string& daemon, const std::string& runtimeDir)
-        : daemon_({daemon, "--session", "--nofork", "--print-address=1"}, "/",
-                  {"XDG_RUNTIME_DIR=" + runtimeDir}) {
+    SessionBus(const std::string& daemonProgram, const std::string& runtimeDir)
+        : daemon({daemonProgram, "--session", "--nofork", "--print-address=1"}, "/",
+                 {"XDG_RUNTIME_DIR=" + runtimeDir}) {
         // The daemon prints its address as one line once it listens.
-        daemon_.ReadLine(address);
+        daemon.ReadLine(address);
     }
 
     std::string address;
 
   private:
-    testing::ChildProcess daemon_;
+    testing::ChildProcess daemon;
 };
 
 // Reads the applications on the accessibility bus of a session bus with
@@ -117,7 +117,7 @@ class SessionBus {
 class AccessibilityReader {
   public:
     explicit AccessibilityReader(const std::string& sessionBus)
-        : gdbus_(FindOnPath("gdbus")), sessionBus_(sessionBus) {}
+        : gdbus(FindOnPath("gdbus")), sessionBus(sessionBus) {}
 
     // The texts of the labels of every alert (message box) on the bus, one
     // list per alert, empty labels left out.
@@ -153,7 +153,7 @@ class AccessibilityReader {
             const bool found =
                 Walk(app, appPath, 0,
                      [&](const std::string& dest, const std::string& path, const std::string& own) {
-                         return own == role && (StateBits(dest, path) & kFocusedBit) != 0 &&
+                         return own == role && (StateBits(dest, path) & FOCUSED_BIT) != 0 &&
                                 Name(dest, path) == name;
                      });
             if (found) {
@@ -164,25 +164,25 @@ class AccessibilityReader {
     }
 
   private:
-    static constexpr const char* kRootPath = "/org/a11y/atspi/accessible/root";
-    static constexpr int kMaxDepth = 12;
+    static constexpr const char* ROOT_PATH = "/org/a11y/atspi/accessible/root";
+    static constexpr int MAX_DEPTH = 12;
     // ATSPI_STATE_FOCUSED, a bit of the first word of GetState's reply.
-    static constexpr unsigned long kFocusedBit = 1UL << 12;
+    static constexpr unsigned long FOCUSED_BIT = 1UL << 12;
 
     // Asks the session bus for the accessibility bus; false until it is there.
     bool Connect() {
-        if (a11yBus_.empty() && !gdbus_.empty()) {
+        if (a11yBus.empty() && !gdbus.empty()) {
             const auto reply = StringLiterals(
                 testing::RunProcess(
-                    {gdbus_, "call", "--address", sessionBus_, "--dest", "org.a11y.Bus",
+                    {gdbus, "call", "--address", sessionBus, "--dest", "org.a11y.Bus",
                      "--object-path", "/org/a11y/bus", "--method", "org.a11y.Bus.GetAddress"},
                     "/")
                     .out);
             if (!reply.empty()) {
-                a11yBus_ = reply.front();
+                a11yBus = reply.front();
             }
         }
-        return !a11yBus_.empty();
+        return !a11yBus.empty();
     }
 
     // The applications on the accessibility bus, as (bus name, object path).
@@ -192,7 +192,7 @@ class AccessibilityReader {
             return apps;
         }
         const auto found =
-            Call("org.a11y.atspi.Registry", kRootPath, "org.a11y.atspi.Accessible.GetChildren");
+            Call("org.a11y.atspi.Registry", ROOT_PATH, "org.a11y.atspi.Accessible.GetChildren");
         for (size_t a = 0; a + 1 < found.size(); a += 2) {
             apps.emplace_back(found[a], found[a + 1]);
         }
@@ -202,8 +202,8 @@ class AccessibilityReader {
     // gdbus's reply to one call, in its text form.
     std::string Reply(const std::string& dest, const std::string& path, const std::string& method,
                       const std::vector<std::string>& args = {}) {
-        std::vector<std::string> argv = {gdbus_, "call",          "--address", a11yBus_,   "--dest",
-                                         dest,   "--object-path", path,        "--method", method};
+        std::vector<std::string> argv = {gdbus, "call",          "--address", a11yBus,    "--dest",
+                                         dest,  "--object-path", path,        "--method", method};
         argv.insert(argv.end(), args.begin(), args.end());
         return testing::RunProcess(argv, "/").out;
     }
@@ -245,7 +245,7 @@ class AccessibilityReader {
         if (visit(dest, path, role)) {
             return true;
         }
-        if (depth >= kMaxDepth || role.find("tree") != std::string::npos) {
+        if (depth >= MAX_DEPTH || role.find("tree") != std::string::npos) {
             return false;
         }
         const auto children = Call(dest, path, "org.a11y.atspi.Accessible.GetChildren");
@@ -257,15 +257,15 @@ class AccessibilityReader {
         return false;
     }
 
-    std::string gdbus_;
-    std::string sessionBus_;
-    std::string a11yBus_;
+    std::string gdbus;
+    std::string sessionBus;
+    std::string a11yBus;
 };
 
 // Waits until a message box shows exactly `text` as its only text; what the
 // boxes showed at the last look, for the failure message, in `seen`.
 bool WaitForAlertText(AccessibilityReader& reader, const std::string& text, std::string& seen) {
-    for (int i = 0; i < kAccessibilityPolls; ++i) {
+    for (int i = 0; i < ACCESSIBILITY_POLLS; ++i) {
         seen.clear();
         for (const auto& labels : reader.AlertTexts()) {
             if (labels == std::vector<std::string>{text}) {
@@ -277,18 +277,18 @@ bool WaitForAlertText(AccessibilityReader& reader, const std::string& text, std:
             }
             seen += "] ";
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(POLL_INTERVAL);
     }
     return false;
 }
 
 // Waits until the control with `role` and `name` has the keyboard focus.
 bool WaitForFocus(AccessibilityReader& reader, const std::string& role, const std::string& name) {
-    for (int i = 0; i < kAccessibilityPolls; ++i) {
+    for (int i = 0; i < ACCESSIBILITY_POLLS; ++i) {
         if (reader.HasFocus(role, name)) {
             return true;
         }
-        std::this_thread::sleep_for(kPollInterval);
+        std::this_thread::sleep_for(POLL_INTERVAL);
     }
     return false;
 }
@@ -320,7 +320,7 @@ class RunningProgram {
     // A visible window of this process, none of `except`, whose title is
     // exactly `title`; "" when none appears while the process runs.
     std::string WaitForWindow(const std::string& title, const std::set<std::string>& except = {}) {
-        for (int i = 0; i < kPolls && !HasExited(); ++i) {
+        for (int i = 0; i < POLLS && !HasExited(); ++i) {
             // xdotool matches names without regard to case: compare exactly here.
             std::istringstream ids(Xdotool("search --onlyvisible --pid " + std::to_string(pid) +
                                            " --name '^" + title + "$'"));
@@ -329,7 +329,7 @@ class RunningProgram {
                     return id;
                 }
             }
-            std::this_thread::sleep_for(kPollInterval);
+            std::this_thread::sleep_for(POLL_INTERVAL);
         }
         return "";
     }
@@ -337,8 +337,8 @@ class RunningProgram {
     // Waits for the process to end; its exit status, or -1 when it did not
     // end normally or did not end at all.
     int WaitForExit() {
-        for (int i = 0; i < kPolls && !HasExited(); ++i) {
-            std::this_thread::sleep_for(kPollInterval);
+        for (int i = 0; i < POLLS && !HasExited(); ++i) {
+            std::this_thread::sleep_for(POLL_INTERVAL);
         }
         return exited && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }

@@ -1,6 +1,6 @@
 // The Windows shell: display names, small icons of the system's size, drive
 // roots and the two stock icons.
-#include "platform/windows/windows_shell.h"
+#include "platform/wx/win32/shell.h"
 
 #include <gtest/gtest.h>
 #include <wx/icon.h>

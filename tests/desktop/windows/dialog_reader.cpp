@@ -28,8 +28,8 @@ namespace {
 using velmora::testing::ClassOf;
 using velmora::testing::WindowText;
 
-constexpr int kWidth = 295;
-constexpr int kHeight = 221;
+constexpr int DIALOG_WIDTH = 295;
+constexpr int DIALOG_HEIGHT = 221;
 
 struct Control {
     int id;
@@ -39,7 +39,7 @@ struct Control {
     bool defaultPushButton;
 };
 
-const Control kControls[] = {
+const Control CONTROLS[] = {
     {IDOK, L"Button", "Encrypt", 180, 192, 50, 14, true},
     {1000, L"SysTreeView32", nullptr, 14, 46, 266, 128, false},
     {1003, L"Edit", "", 87, 192, 88, 13, false},
@@ -54,15 +54,15 @@ INT_PTR CALLBACK IgnoreMessages(HWND, UINT, WPARAM, LPARAM) {
 
 // A hidden dialog made by the system from a template of the dialog's size in
 // "MS Shell Dlg" at 8 points, with a control of the same id at each
-// rectangle of kControls (a static text: only its place counts); null when
+// rectangle of CONTROLS (a static text: only its place counts); null when
 // it cannot be made.
 HWND MakeTemplateDialog() {
     alignas(4) static WORD buffer[512] = {};
     auto* dialog = reinterpret_cast<DLGTEMPLATE*>(buffer);
     dialog->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
-    dialog->cdit = static_cast<WORD>(std::size(kControls));
-    dialog->cx = kWidth;
-    dialog->cy = kHeight;
+    dialog->cdit = static_cast<WORD>(std::size(CONTROLS));
+    dialog->cx = DIALOG_WIDTH;
+    dialog->cy = DIALOG_HEIGHT;
     // After the header: no menu, the default class, an empty title, then the
     // font's size and name.
     WORD* words = reinterpret_cast<WORD*>(dialog + 1);
@@ -74,7 +74,7 @@ HWND MakeTemplateDialog() {
         *words++ = static_cast<WORD>(*c);
     }
     *words++ = 0;
-    for (const Control& c : kControls) {
+    for (const Control& c : CONTROLS) {
         // Each control's header starts on a four-byte boundary.
         if ((words - buffer) % 2 != 0) {
             *words++ = 0;
@@ -153,10 +153,10 @@ int main(int argc, char** argv) {
     ::GetClientRect(model, &expected);
     ::GetClientRect(dialog, &shown);
     check(shown.right == expected.right && shown.bottom == expected.bottom,
-          "client area " + Describe(shown) + ", " + std::to_string(kWidth) + " x " +
-              std::to_string(kHeight) + " dialog units: " + Describe(expected));
+          "client area " + Describe(shown) + ", " + std::to_string(DIALOG_WIDTH) + " x " +
+              std::to_string(DIALOG_HEIGHT) + " dialog units: " + Describe(expected));
 
-    for (const Control& c : kControls) {
+    for (const Control& c : CONTROLS) {
         const HWND control = ::GetDlgItem(dialog, c.id);
         const std::string name = "control " + std::to_string(c.id);
         if (control == nullptr) {

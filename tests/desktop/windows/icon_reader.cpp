@@ -41,8 +41,8 @@ struct GroupIconDirectory {
 #pragma pack(pop)
 
 // RT_GROUP_ICON and RT_ICON, as the wide calls take them.
-const LPCWSTR kGroupIconType = MAKEINTRESOURCEW(14);
-const LPCWSTR kIconType = MAKEINTRESOURCEW(3);
+const LPCWSTR GROUP_ICON_TYPE = MAKEINTRESOURCEW(14);
+const LPCWSTR ICON_TYPE = MAKEINTRESOURCEW(3);
 
 const void* Resource(HMODULE module, LPCWSTR type, int id, DWORD& size) {
     const HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     }
     DWORD size = 0;
     const auto* directory = static_cast<const GroupIconDirectory*>(
-        Resource(module, kGroupIconType, std::stoi(arguments[2]), size));
+        Resource(module, GROUP_ICON_TYPE, std::stoi(arguments[2]), size));
     if (directory == nullptr) {
         std::printf("no group icon %s\n", arguments[2].c_str());
         return 1;
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
         const GroupIconEntry& entry = directory->entries[i];
         DWORD imageSize = 0;
         const auto* image =
-            static_cast<const unsigned char*>(Resource(module, kIconType, entry.id, imageSize));
+            static_cast<const unsigned char*>(Resource(module, ICON_TYPE, entry.id, imageSize));
         BITMAPINFOHEADER header{};
         if (image == nullptr || imageSize < sizeof header) {
             std::printf("image %u missing\n", entry.id);

@@ -13,7 +13,7 @@
 namespace velmora::testing {
 
 /// The control of a message box that holds its text.
-inline constexpr int kMessageBoxTextId = 0xFFFF;
+inline constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 
 inline std::wstring ClassOf(HWND window) {
     wchar_t name[64] = {};
@@ -75,7 +75,7 @@ inline BOOL CALLBACK ReadChild(HWND child, LPARAM view) {
         v->buttons.push_back({id, WindowText(child)});
     } else if (windowClass == L"Static" && (style & SS_TYPEMASK) == SS_ICON) {
         v->showsIcon = v->showsIcon || ::SendMessageW(child, STM_GETICON, 0, 0) != 0;
-    } else if (id == kMessageBoxTextId && windowClass == L"Static") {
+    } else if (id == MESSAGE_BOX_TEXT_ID && windowClass == L"Static") {
         v->text = WindowText(child);
     } else if (const std::string text = WindowText(child); !text.empty()) {
         v->otherTexts.push_back(text);
