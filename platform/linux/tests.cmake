@@ -24,6 +24,7 @@ set(VELMORA_DESKTOP_TEST_ENVIRONMENT
     "NO_AT_BRIDGE=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/desktop/lsan_gtk.supp")
 set(VELMORA_OS_TESTS_folder_tree folder_tree_posix_test.cpp folder_tree_fixture_posix.cpp)
 set(VELMORA_OS_TESTS_encrypt_dialog encrypt_dialog_posix_test.cpp)
+set(VELMORA_DIALOG_TEST_SOURCES "")  # the dialog's suite: nothing more
 set(VELMORA_OS_TESTS_message_box message_box_posix_test.cpp)
 
 # Suites of tests/ only this system has: none.

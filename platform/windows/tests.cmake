@@ -19,8 +19,12 @@ set(VELMORA_OS_TESTS_cli cli_windows_test.cpp cli_console_windows_test.cpp)
 # Under Wine the program is reached through the drive that maps the root.
 set(VELMORA_CLI_TEST_PATH "Z:$<TARGET_FILE:velmora-cli>")
 
-# Desktop suites: wxMSW's widgets under Wine on Xvfb.
+# Desktop suites: wxMSW's widgets under Wine on Xvfb. The dialog's suite
+# carries the program's own resources (velmora.rc: its cases read the
+# program's icons from them); the others only what every windowed test
+# program carries (VELMORA_WINDOW_TEST_SOURCES, windows.cmake).
 set(VELMORA_DESKTOP_TEST_ENVIRONMENT "")
+set(VELMORA_DIALOG_TEST_SOURCES ${PROJECT_SOURCE_DIR}/desktop/resources/velmora.rc)
 set(VELMORA_OS_TESTS_folder_tree folder_tree_windows_test.cpp folder_tree_fixture_windows.cpp)
 set(VELMORA_OS_TESTS_encrypt_dialog encrypt_dialog_windows_test.cpp)
 set(VELMORA_OS_TESTS_message_box message_box_windows_test.cpp)
