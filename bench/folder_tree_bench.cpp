@@ -35,7 +35,7 @@
 
 #include "desktop/folder_tree.h"
 #include "platform/folder_search.h"
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 namespace {
 

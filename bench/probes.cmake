@@ -1,15 +1,16 @@
 # The probes of bench/tree-click, which times a click on the real program's
 # tree as its user sees it: repaint_probe, an X client of the build machine
-# (built with the build machine's compiler when cross-compiling), and, for
-# velmora.exe, tree_probe.exe. Both go to bench/ of the build folder, where
+# (built with the build machine's compiler when cross-compiling), and, where
+# the system's <os>.cmake names one (VELMORA_TREE_PROBE_SOURCES), a probe
+# inside the program's session: tree_probe.exe for velmora.exe. Both go to bench/ of the build folder, where
 # tree-click looks for them. Included by bench/ and by the Windows desktop
 # tests (the end-to-end run of velmora.exe times its tree too), once.
 include_guard(GLOBAL)
 
 set(VELMORA_PROBE_DIR ${PROJECT_BINARY_DIR}/bench)
-if(WIN32)
-    add_executable(tree_probe ${PROJECT_SOURCE_DIR}/bench/tree_probe_windows.cpp)
-    target_link_libraries(tree_probe PRIVATE velmora_platform comctl32)
+if(VELMORA_TREE_PROBE_SOURCES)
+    add_executable(tree_probe ${VELMORA_TREE_PROBE_SOURCES})
+    target_link_libraries(tree_probe PRIVATE velmora_platform ${VELMORA_TREE_PROBE_LIBRARIES})
     set_target_properties(tree_probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VELMORA_PROBE_DIR})
 endif()
 if(CMAKE_CROSSCOMPILING)

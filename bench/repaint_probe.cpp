@@ -41,11 +41,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 /// How long the picture must stay the same to count as settled.
-constexpr auto kQuiet = std::chrono::milliseconds(500);
+constexpr auto QUIET = std::chrono::milliseconds(500);
 /// How long a click may take to settle before the probe gives up.
-constexpr auto kGiveUp = std::chrono::seconds(300);
+constexpr auto GIVE_UP = std::chrono::seconds(300);
 /// Pause between two looks at a window that is answering.
-constexpr auto kPollPause = std::chrono::milliseconds(10);
+constexpr auto POLL_PAUSE = std::chrono::milliseconds(10);
 
 double Seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
@@ -138,7 +138,7 @@ int RunProgram(std::vector<std::string> argv) {
 int Click(Display* display, Window window, int x, int y) {
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     const Rect rect = WindowRect(display, window);
-    const auto deadlineFromStart = Clock::now() + kGiveUp;
+    const auto deadlineFromStart = Clock::now() + GIVE_UP;
     long serial = 1;
     // The picture before the click, once the program is idle.
     if (!Ping(display, window, serial++, deadlineFromStart)) {
@@ -147,11 +147,11 @@ int Click(Display* display, Window window, int x, int y) {
     }
     RunProgram({"xdotool", "mousemove", "--sync", std::to_string(x), std::to_string(y)});
     Ping(display, window, serial++, deadlineFromStart);
-    std::this_thread::sleep_for(kQuiet);
+    std::this_thread::sleep_for(QUIET);
     const std::vector<unsigned long> before = Grab(display, rect);
 
     const Clock::time_point click = Clock::now();
-    const auto deadline = click + kGiveUp;
+    const auto deadline = click + GIVE_UP;
     if (RunProgram({"xdotool", "click", "1"}) != 0) {
         std::fprintf(stderr, "xdotool click failed\n");
         return 1;
@@ -172,12 +172,12 @@ int Click(Display* display, Window window, int x, int y) {
         if (now != shown) {
             shown = std::move(now);
             lastChange = grabbed;
-        } else if (shown != before && grabbed - lastChange >= kQuiet) {
+        } else if (shown != before && grabbed - lastChange >= QUIET) {
             std::printf("settled %.3f answered %.3f\n", Seconds(lastChange - click),
                         Seconds(firstAnswer - click));
             return 0;
         }
-        std::this_thread::sleep_for(kPollPause);
+        std::this_thread::sleep_for(POLL_PAUSE);
     }
     std::fprintf(stderr, "%s\n",
                  shown == before ? "the click changed nothing" : "the window never settled");

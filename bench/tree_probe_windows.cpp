@@ -24,7 +24,7 @@
 namespace {
 
 /// The dialog's tree control.
-constexpr int kTreeId = 1000;
+constexpr int TREE_ID = 1000;
 
 struct Search {
     std::wstring title;
@@ -45,35 +45,35 @@ BOOL CALLBACK FindWindowTitled(HWND window, LPARAM search) {
 /// A few bytes in the tree's process, for the messages that take a pointer.
 class RemoteBuffer {
   public:
-    RemoteBuffer(HWND window, size_t size) : size_(size) {
+    RemoteBuffer(HWND window, size_t bytes) : size(bytes) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(window, &pid);
-        process_ =
+        process =
             ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (process_ != nullptr) {
-            address_ = ::VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (process != nullptr) {
+            address = ::VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
         }
     }
     ~RemoteBuffer() {
-        if (address_ != nullptr) {
-            ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (address != nullptr) {
+            ::VirtualFreeEx(process, address, 0, MEM_RELEASE);
         }
-        if (process_ != nullptr) {
-            ::CloseHandle(process_);
+        if (process != nullptr) {
+            ::CloseHandle(process);
         }
     }
     RemoteBuffer(const RemoteBuffer&) = delete;
     RemoteBuffer& operator=(const RemoteBuffer&) = delete;
 
-    bool Ok() const { return address_ != nullptr; }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
-    void Put(const void* bytes) { ::WriteProcessMemory(process_, address_, bytes, size_, nullptr); }
-    void Get(void* bytes) const { ::ReadProcessMemory(process_, address_, bytes, size_, nullptr); }
+    bool Ok() const { return address != nullptr; }
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address); }
+    void Put(const void* bytes) { ::WriteProcessMemory(process, address, bytes, size, nullptr); }
+    void Get(void* bytes) const { ::ReadProcessMemory(process, address, bytes, size, nullptr); }
 
   private:
-    size_t size_;
-    HANDLE process_ = nullptr;
-    void* address_ = nullptr;
+    size_t size;
+    HANDLE process = nullptr;
+    void* address = nullptr;
 };
 
 HTREEITEM Next(HWND tree, UINT relation, HTREEITEM item) {
@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     }
     Search search{velmora::platform::windows::Utf8ToWide(arguments[1])};
     ::EnumWindows(FindWindowTitled, reinterpret_cast<LPARAM>(&search));
-    const HWND tree = search.found != nullptr ? ::GetDlgItem(search.found, kTreeId) : nullptr;
+    const HWND tree = search.found != nullptr ? ::GetDlgItem(search.found, TREE_ID) : nullptr;
     if (tree == nullptr) {
         std::puts("no such window, or no tree in it");
         return 1;

@@ -2,8 +2,8 @@
 
 #include "cli/command_line_report.h"
 #include "core/key.h"
-#include "platform/arguments.h"
 #include "platform/console.h"
+#include "platform/key_text.h"
 
 // The texts below are matched byte for byte by users' scripts; see
 // docs/behaviour.md before changing any of them.
@@ -32,13 +32,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, const TargetServic
         PrintUsage(arguments.empty() ? "velmora-cli" : arguments[0], out);
         return 0;
     }
-    const std::optional<Key> key = Key::FromBytes(platform::KeyBytesOf(arguments[1]));
+    const std::optional<Key> key = Key::FromBytes(platform::KeyBytesFromText(arguments[1]));
     if (!key) {
         platform::WriteText(out, "Length of encrypt key must be 16!");
         return 0;
     }
     CommandLineReport report(out, err);
-    EncryptTarget(*key, arguments[2], FolderPath::AddSeparator, services, report);
+    EncryptTarget(*key, arguments[2], FolderJoin::AddSeparator, services, report);
     return 0;
 }
 

@@ -17,10 +17,10 @@ ConsoleMessage About(const char* words, const std::string& path, const char* end
     return ConsoleMessage().Words(words).Name(path).Words(end);
 }
 
-// The line the encryption routine is known to print for a failure in this
-// program, before the driver's own message about the same file; none for
-// a success.
-std::optional<ConsoleMessage> RoutineLine(const FileOutcome& outcome) {
+// A failed file gets two lines: first this one, which names the step that
+// failed (opening or reading the input, writing the output) and the file it
+// failed on, then the one of its mode below. A file done gets none.
+std::optional<ConsoleMessage> FailedStepLine(const FileOutcome& outcome) {
     switch (outcome.result) {
         case EncryptResult::Done:
             return std::nullopt;
@@ -35,7 +35,7 @@ std::optional<ConsoleMessage> RoutineLine(const FileOutcome& outcome) {
     return std::nullopt;
 }
 
-// The driver's message for a file of a folder.
+// The message for a file of a folder.
 ConsoleMessage FolderEntryLine(const FileOutcome& outcome) {
     const std::string& path = outcome.inputPath;
     switch (outcome.result) {
@@ -53,7 +53,7 @@ ConsoleMessage FolderEntryLine(const FileOutcome& outcome) {
     return ConsoleMessage();
 }
 
-// The driver's message for the one file of single-file mode.
+// The message for the one file of single-file mode.
 ConsoleMessage SingleFileLine(const FileOutcome& outcome) {
     return outcome.result == EncryptResult::Done
                ? About("encptry ", outcome.inputPath, " successful!\n")
@@ -63,26 +63,26 @@ ConsoleMessage SingleFileLine(const FileOutcome& outcome) {
 }  // namespace
 
 void CommandLineReport::NothingFound() {
-    platform::WriteText(out_, "Directory is not exist!\n");
+    platform::WriteText(out, "Directory is not exist!\n");
 }
 
 void CommandLineReport::EntrySkipped(const std::string&) {
-    platform::WriteText(out_, "Not a Directory!\n");
+    platform::WriteText(out, "Not a Directory!\n");
 }
 
 void CommandLineReport::FileDone(const FileOutcome& outcome) {
-    if (const std::optional<ConsoleMessage> line = RoutineLine(outcome)) {
-        platform::WriteMessage(out_, *line);
+    if (const std::optional<ConsoleMessage> line = FailedStepLine(outcome)) {
+        platform::WriteMessage(out, *line);
     }
-    platform::WriteMessage(out_, outcome.mode == TargetMode::SingleFile ? SingleFileLine(outcome)
-                                                                        : FolderEntryLine(outcome));
+    platform::WriteMessage(out, outcome.mode == TargetMode::SingleFile ? SingleFileLine(outcome)
+                                                                       : FolderEntryLine(outcome));
 }
 
 void CommandLineReport::FolderNotFlushed(const platform::FolderNotFlushed& folder) {
-    platform::WriteMessage(err_, ConsoleMessage()
-                                     .Words("Flush folder ")
-                                     .Name(folder.folder)
-                                     .Words(" error: " + folder.error.message() + "\n"));
+    platform::WriteMessage(err, ConsoleMessage()
+                                    .Words("Flush folder ")
+                                    .Name(folder.folder)
+                                    .Words(" error: " + folder.error.message() + "\n"));
 }
 
 }  // namespace velmora::cli

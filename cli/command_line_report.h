@@ -11,7 +11,7 @@ namespace velmora::cli {
 /// that could not be flushed goes to `err`, leaving `out` as scripts know it.
 class CommandLineReport : public TargetReport {
   public:
-    CommandLineReport(std::FILE* out, std::FILE* err) : out_(out), err_(err) {}
+    CommandLineReport(std::FILE* out, std::FILE* err) : out(out), err(err) {}
 
     void NothingFound() override;
     void EntrySkipped(const std::string& entryPath) override;
@@ -19,8 +19,8 @@ class CommandLineReport : public TargetReport {
     void FolderNotFlushed(const platform::FolderNotFlushed& folder) override;
 
   private:
-    std::FILE* out_;
-    std::FILE* err_;
+    std::FILE* out;
+    std::FILE* err;
 };
 
 }  // namespace velmora::cli

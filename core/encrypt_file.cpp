@@ -11,23 +11,23 @@ namespace {
 // wiped, padding included, when it goes.
 class PlainBuffer {
   public:
-    PlainBuffer() : bytes_(new (std::nothrow) unsigned char[MAX_INPUT_BYTES]) {}
+    PlainBuffer() : bytes(new (std::nothrow) unsigned char[MAX_INPUT_BYTES]) {}
     ~PlainBuffer() {
-        if (bytes_) {
-            platform::SecureWipe(bytes_.get(), used_);
+        if (bytes) {
+            platform::SecureWipe(bytes.get(), used);
         }
     }
     PlainBuffer(const PlainBuffer&) = delete;
     PlainBuffer& operator=(const PlainBuffer&) = delete;
 
-    bool Valid() const { return bytes_ != nullptr; }
-    unsigned char* Bytes() { return bytes_.get(); }
+    bool Valid() const { return bytes != nullptr; }
+    unsigned char* Bytes() { return bytes.get(); }
     /// How much of the buffer holds plaintext, padding included.
-    void SetUsed(std::size_t used) { used_ = used < MAX_INPUT_BYTES ? used : MAX_INPUT_BYTES; }
+    void SetUsed(std::size_t count) { used = count < MAX_INPUT_BYTES ? count : MAX_INPUT_BYTES; }
 
   private:
-    std::unique_ptr<unsigned char[]> bytes_;
-    std::size_t used_ = 0;
+    std::unique_ptr<unsigned char[]> bytes;
+    std::size_t used = 0;
 };
 
 }  // namespace

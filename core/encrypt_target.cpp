@@ -14,13 +14,13 @@ void EncryptOne(const Key& key, TargetMode mode, const std::string& path,
 
 }  // namespace
 
-void EncryptTarget(const Key& key, const std::string& target, FolderPath folderPath,
+void EncryptTarget(const Key& key, const std::string& target, FolderJoin folderPath,
                    const TargetServices& services, TargetReport& report) {
     if (NamesSingleTextFile(target)) {
         EncryptOne(key, TargetMode::SingleFile, target, services, report);
     } else {
         const std::string folder =
-            folderPath == FolderPath::AddSeparator ? target + platform::kPathSeparator : target;
+            folderPath == FolderJoin::AddSeparator ? target + platform::PATH_SEPARATOR : target;
         const auto entries = services.search.Find(folder + "*.txt");
         if (entries.empty()) {
             report.NothingFound();

@@ -15,7 +15,7 @@ enum class TargetMode { SingleFile, Folder };
 /// How a folder target and an entry's name are joined: the command line
 /// always puts a separator between them (a target ending in one gives two),
 /// the desktop tree's folder paths already end in one.
-enum class FolderPath { AddSeparator, EndsInSeparator };
+enum class FolderJoin { AddSeparator, TargetEndsInSeparator };
 
 /// What happened to one file.
 struct FileOutcome {
@@ -62,7 +62,7 @@ struct TargetServices {
 /// file whose name ends in exactly ".txt") or skipped; subfolders are never
 /// entered and a failed file never stops the others. At the end the folders
 /// of the files written are flushed once, and each that fails is reported.
-void EncryptTarget(const Key& key, const std::string& target, FolderPath folderPath,
+void EncryptTarget(const Key& key, const std::string& target, FolderJoin folderPath,
                    const TargetServices& services, TargetReport& report);
 
 }  // namespace velmora

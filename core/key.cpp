@@ -7,21 +7,21 @@
 namespace velmora {
 
 std::optional<Key> Key::FromBytes(std::string_view bytes) {
-    if (bytes.size() != kBytes) {
+    if (bytes.size() != BYTES) {
         return std::nullopt;
     }
     Key key;
-    std::memcpy(key.bytes_.data(), bytes.data(), kBytes);
+    std::memcpy(key.bytes.data(), bytes.data(), BYTES);
     return key;
 }
 
-Key::Key(Key&& other) noexcept : bytes_(other.bytes_) {
+Key::Key(Key&& other) noexcept : bytes(other.bytes) {
     other.Wipe();
 }
 
 Key& Key::operator=(Key&& other) noexcept {
     if (this != &other) {
-        bytes_ = other.bytes_;
+        bytes = other.bytes;
         other.Wipe();
     }
     return *this;
@@ -32,7 +32,7 @@ Key::~Key() {
 }
 
 void Key::Wipe() {
-    platform::SecureWipe(bytes_.data(), bytes_.size());
+    platform::SecureWipe(bytes.data(), bytes.size());
 }
 
 }  // namespace velmora

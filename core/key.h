@@ -13,7 +13,7 @@ namespace velmora {
 /// live in one place only.
 class Key {
   public:
-    static constexpr std::size_t kBytes = 16;
+    static constexpr std::size_t BYTES = 16;
 
     /// The key whose bytes are `bytes`; nothing unless there are exactly 16.
     static std::optional<Key> FromBytes(std::string_view bytes);
@@ -25,13 +25,13 @@ class Key {
     ~Key();
 
     /// The 16 key bytes.
-    const unsigned char* Bytes() const { return bytes_.data(); }
+    const unsigned char* Bytes() const { return bytes.data(); }
 
   private:
     Key() = default;
     void Wipe();
 
-    std::array<unsigned char, kBytes> bytes_{};
+    std::array<unsigned char, BYTES> bytes{};
 };
 
 }  // namespace velmora

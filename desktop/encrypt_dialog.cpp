@@ -12,9 +12,9 @@
 #include "desktop/help_text.h"
 #include "desktop/message_box.h"
 #include "desktop/message_box_report.h"
-#include "platform/arguments.h"
-#include "platform/dialog_style.h"
-#include "platform/system_menu.h"
+#include "platform/key_text.h"
+#include "platform/wx/dialog_style.h"
+#include "platform/wx/system_menu.h"
 
 // The message texts below are kept byte for byte, misspelling included
 // ("encrpty"); see docs/behaviour.md.
@@ -113,7 +113,7 @@ void EncryptDialog::CreateControls() {
 
 void EncryptDialog::InitControls() {
     keyField->SetMaxLength(KEY_FIELD_MAX_CHARS);
-    platform::AppendHelpItemToSystemMenu(GetHandle());
+    platform::AppendHelpItemToSystemMenu(GetHandle(), HELP_MENU_ITEM_TEXT);
     SetIcons(appIcon);
     for (const char* name : FileFilter::NAMES) {
         filterBox->Append(name);
@@ -145,7 +145,8 @@ wxTreeItemId EncryptDialog::SelectedTreeItem() const {
 
 void EncryptDialog::OnOK(wxCommandEvent&) {
     const wxTreeItemId item = SelectedTreeItem();
-    const std::optional<Key> key = Key::FromBytes(platform::KeyBytesOf(keyText.utf8_string()));
+    const std::optional<Key> key =
+        Key::FromBytes(platform::KeyBytesFromText(keyText.utf8_string()));
     if (!key) {
         ShowMessageBox(services.messageBoxes, this, "Please input encrpty key,Length must be 16!");
         return;
@@ -155,7 +156,7 @@ void EncryptDialog::OnOK(wxCommandEvent&) {
         return;
     }
     MessageBoxReport report(services.messageBoxes, this);
-    EncryptTarget(*key, folderTree->GetItemPath(item), FolderPath::EndsInSeparator,
+    EncryptTarget(*key, folderTree->GetItemPath(item), FolderJoin::TargetEndsInSeparator,
                   services.ForEncryption(), report);
 }
 

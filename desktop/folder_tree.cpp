@@ -7,19 +7,19 @@
 #include "platform/current_directory.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::desktop {
 namespace {
 
-using platform::kPathSeparator;
+using platform::PATH_SEPARATOR;
 
 /// An image index that stands for "a pair of the item's own".
 constexpr int OWN_IMAGES = -1;
 
 /// The last component of a path that does not end in a separator.
 std::string BaseName(const std::string& path) {
-    const size_t separator = path.rfind(kPathSeparator);
+    const size_t separator = path.rfind(PATH_SEPARATOR);
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
@@ -279,9 +279,9 @@ std::string FolderTree::BuildPath(std::string tail, const wxTreeItemId& item) co
         case TreeItemKind::CurrentDirRoot:
             // An unknown current directory has no path at all, rather than "/".
             return currentDirectory.empty() ? std::string()
-                                            : currentDirectory + kPathSeparator + tail;
+                                            : currentDirectory + PATH_SEPARATOR + tail;
         case TreeItemKind::Folder:
-            return BuildPath(data->Name() + kPathSeparator + tail, GetItemParent(item));
+            return BuildPath(data->Name() + PATH_SEPARATOR + tail, GetItemParent(item));
         case TreeItemKind::File:
             return BuildPath(data->Name() + tail, GetItemParent(item));
     }

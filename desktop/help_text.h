@@ -15,4 +15,9 @@ inline constexpr const char* HELP_TEXT =
     "2.The length of encrypt key must be 16!\n"
     "3.File type filter will allow some sepcial file type show!";
 
+/// The item the dialog adds to its system menu (Windows; GTK has none),
+/// which only points to F1. velmora.rc carries the same text as string 101,
+/// for tools that read the program's resources.
+inline constexpr const char* HELP_MENU_ITEM_TEXT = "&Help.Please press key 'F1'.";
+
 }  // namespace velmora::desktop

@@ -3,7 +3,7 @@
 #include <wx/string.h>
 #include <wx/window.h>
 
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 
 namespace velmora::desktop {
 

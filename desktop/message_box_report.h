@@ -3,7 +3,7 @@
 #include <wx/window.h>
 
 #include "core/encrypt_target.h"
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 
 namespace velmora::desktop {
 

@@ -6,8 +6,8 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_search.h"
-#include "platform/message_box.h"
-#include "platform/shell.h"
+#include "platform/wx/message_box.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::desktop {
 

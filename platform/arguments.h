@@ -10,9 +10,4 @@ namespace velmora::platform {
 /// line on Windows, where argc and argv are not used.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
-/// The key bytes of a key typed as `text` (held as paths are): the text's
-/// own bytes on POSIX systems; its characters in the active ANSI code page
-/// on Windows, where an "é" is one byte.
-std::string KeyBytesOf(const std::string& text);
-
 }  // namespace velmora::platform

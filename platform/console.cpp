@@ -3,12 +3,12 @@
 namespace velmora::platform {
 
 ConsoleMessage& ConsoleMessage::Words(std::string_view words) {
-    parts_.push_back({std::string(words), false});
+    parts.push_back({std::string(words), false});
     return *this;
 }
 
 ConsoleMessage& ConsoleMessage::Name(std::string_view name) {
-    parts_.push_back({std::string(name), true});
+    parts.push_back({std::string(name), true});
     return *this;
 }
 

@@ -23,10 +23,10 @@ class ConsoleMessage {
     /// A name the message quotes.
     ConsoleMessage& Name(std::string_view name);
 
-    const std::vector<Part>& Parts() const { return parts_; }
+    const std::vector<Part>& Parts() const { return parts; }
 
   private:
-    std::vector<Part> parts_;
+    std::vector<Part> parts;
 };
 
 /// Writes `message` to `stream` as the platform's own programs write text,

@@ -35,7 +35,7 @@ enum class ReplaceResult {
     LeadsNowhere,        ///< a link dangles or loops, or the folder cannot be reached
     NotARegularFile,     ///< the name leads to a folder, device, FIFO, ...
     ExistingNotAllowed,  ///< something exists there and may not be replaced
-    IsTheKeptFile,       ///< what would be replaced is the file to keep
+    IsTheInput,          ///< what would be replaced is the input file, which must survive
     NotWritable,         ///< the existing file does not open for writing
     CannotCreate,        ///< no temporary file (nor the name itself) can be created
     CannotWrite,         ///< writing, keeping the mode, flushing or closing failed
@@ -96,13 +96,13 @@ class FileSystem {
     ///   file (a folder, device or FIFO), or is one this process may not
     ///   write (read-only);
     /// - something exists under `path` and `mayReplaceExisting` is false;
-    /// - what would be replaced is the file `keep` (checked on what is
+    /// - what would be replaced is the file `input` (checked on what is
     ///   actually replaced, so no rename in the folder in the meantime can
-    ///   turn the output into `keep`);
+    ///   turn the output into `input`);
     /// - anything cannot be created, written, flushed or renamed.
     /// The result says which; Replaced is the only success.
     virtual ReplaceResult ReplaceWhole(const std::string& path, const unsigned char* data,
-                                       std::size_t length, const InputFile& keep,
+                                       std::size_t length, const InputFile& input,
                                        bool mayReplaceExisting) = 0;
 
     /// Makes the new names of every file replaced so far durable (flushes
@@ -126,13 +126,13 @@ class RealFileSystem : public FileSystem {
 
     std::unique_ptr<InputFile> OpenForReading(const std::string& path) override;
     ReplaceResult ReplaceWhole(const std::string& path, const unsigned char* data,
-                               std::size_t length, const InputFile& keep,
+                               std::size_t length, const InputFile& input,
                                bool mayReplaceExisting) override;
     std::vector<FolderNotFlushed> FlushFolders() override;
 
   private:
     struct State;
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> state;
 };
 
 }  // namespace velmora::platform

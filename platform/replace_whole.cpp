@@ -10,21 +10,21 @@ namespace {
 // half (a file created but not yet recorded, a name half given).
 class InterruptionsHeld {
   public:
-    explicit InterruptionsHeld(ReplaceSystem& system) : system_(system) {
-        system_.HoldInterruptions();
+    explicit InterruptionsHeld(ReplaceSystem& system) : system(system) {
+        system.HoldInterruptions();
     }
-    ~InterruptionsHeld() { system_.ReleaseInterruptions(); }
+    ~InterruptionsHeld() { system.ReleaseInterruptions(); }
     InterruptionsHeld(const InterruptionsHeld&) = delete;
     InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
 
   private:
-    ReplaceSystem& system_;
+    ReplaceSystem& system;
 };
 
 // How putting the temporary file in place ended.
 struct Placement {
     ReplaceResult result = ReplaceResult::CannotPutInPlace;
-    bool keepTemporary = false;   // the temporary name holds someone else's file now
+    bool leaveTemporary = false;  // the temporary name holds someone else's file now
     bool refusedForLack = false;  // a rename over the file was refused for lack of permission
 };
 
@@ -42,15 +42,15 @@ bool SameRegularFile(const EntryInfo& info, const EntryInfo& examined) {
 // The steps of one replacement, in the folder of the file replaced.
 class Replacement {
   public:
-    Replacement(ReplaceFolder& folder, const std::string& name, const FileIdentity& keep)
-        : folder_(folder), name_(name), keep_(keep) {}
+    Replacement(ReplaceFolder& folder, const std::string& name, const FileIdentity& input)
+        : folder(folder), name(name), input(input) {}
 
     // Gives the written temporary file the free name: a rename that never
     // replaces, else a hard link (which never replaces either), else an
     // empty placeholder created exclusively under the name and the temporary
     // file renamed over it.
     Placement PutUnderNewName(const std::string& temporary) {
-        std::error_code error = folder_.RenameNoReplace(temporary, name_);
+        std::error_code error = folder.RenameNoReplace(temporary, name);
         if (!error) {
             return Done();
         }
@@ -60,9 +60,9 @@ class Replacement {
         if (!NotOfferedHere(error)) {
             return Failed(ReplaceResult::CannotPutInPlace);
         }
-        error = folder_.Link(temporary, name_);
+        error = folder.Link(temporary, name);
         if (!error) {
-            folder_.Remove(temporary);
+            folder.Remove(temporary);
             return Done();
         }
         if (error == std::errc::file_exists) {
@@ -80,20 +80,20 @@ class Replacement {
     // `ours` is the identity of the temporary file.
     Placement PutOverExisting(const std::string& temporary, const EntryInfo& examined,
                               const FileIdentity& ours) {
-        std::error_code error = folder_.Exchange(temporary, name_);
+        std::error_code error = folder.Exchange(temporary, name);
         if (!error) {
             EntryInfo displaced;
-            if (!folder_.Inspect(temporary, displaced) && SameRegularFile(displaced, examined) &&
-                !(displaced.identity == keep_)) {
-                folder_.Remove(temporary);  // the old file; its other names stay
+            if (!folder.Inspect(temporary, displaced) && SameRegularFile(displaced, examined) &&
+                !(displaced.identity == input)) {
+                folder.Remove(temporary);  // the old file; its other names stay
                 return Done();
             }
             // Someone put another file under the name after it was examined
-            // (the file to keep, perhaps): put it back. What comes out must be
+            // (the input file, perhaps): put it back. What comes out must be
             // the temporary file; if the name changed hands once more, what
             // came out is someone's file and stays under the temporary name.
             EntryInfo back;
-            if (folder_.Exchange(temporary, name_) || folder_.Inspect(temporary, back) ||
+            if (folder.Exchange(temporary, name) || folder.Inspect(temporary, back) ||
                 !(back.identity == ours)) {
                 return {ReplaceResult::ChangedMeanwhile, true};
             }
@@ -106,7 +106,7 @@ class Replacement {
             return Failed(ReplaceResult::CannotPutInPlace);
         }
         EntryInfo current;
-        if (folder_.Inspect(name_, current)) {
+        if (folder.Inspect(name, current)) {
             return Failed(ReplaceResult::CannotPutInPlace);
         }
         if (current.kind == EntryKind::Missing) {
@@ -115,7 +115,7 @@ class Replacement {
         if (!SameRegularFile(current, examined)) {
             return Failed(ReplaceResult::ChangedMeanwhile);
         }
-        error = folder_.Rename(temporary, name_);
+        error = folder.Rename(temporary, name);
         if (!error) {
             return Done();
         }
@@ -131,7 +131,7 @@ class Replacement {
 
     Placement PutOverPlaceholder(const std::string& temporary) {
         std::unique_ptr<ReplaceFile> placeholder;
-        const std::error_code error = folder_.CreateExclusive(name_, placeholder);
+        const std::error_code error = folder.CreateExclusive(name, placeholder);
         if (error == std::errc::file_exists) {
             return Failed(ReplaceResult::NameTakenMeanwhile);
         }
@@ -145,19 +145,19 @@ class Replacement {
         }
         // Renamed over only while the name still holds the placeholder.
         EntryInfo current;
-        if (known && !folder_.Inspect(name_, current) && SameRegularFile(current, mine) &&
-            !folder_.Rename(temporary, name_)) {
+        if (known && !folder.Inspect(name, current) && SameRegularFile(current, mine) &&
+            !folder.Rename(temporary, name)) {
             return Done();
         }
-        if (known && !folder_.Inspect(name_, current) && SameRegularFile(current, mine)) {
-            folder_.Remove(name_);
+        if (known && !folder.Inspect(name, current) && SameRegularFile(current, mine)) {
+            folder.Remove(name);
         }
         return Failed(ReplaceResult::CannotPutInPlace);
     }
 
-    ReplaceFolder& folder_;
-    const std::string& name_;
-    const FileIdentity& keep_;
+    ReplaceFolder& folder;
+    const std::string& name;
+    const FileIdentity& input;
 };
 
 // Writes the temporary file whole, gives it the mode (and, where the process
@@ -214,7 +214,7 @@ void PutBack(ReplaceFile& file, const std::vector<unsigned char>& old) {
 // all there), the rest is cut off, and on any failure the old content is
 // written back.
 ReplaceResult WriteInPlace(ReplaceSystem& system, ReplaceFolder& folder, const std::string& name,
-                           const EntryInfo& examined, const FileIdentity& keep,
+                           const EntryInfo& examined, const FileIdentity& input,
                            const unsigned char* data, std::size_t length) {
     const InterruptionsHeld held(system);
     std::unique_ptr<ReplaceFile> file;
@@ -222,11 +222,11 @@ ReplaceResult WriteInPlace(ReplaceSystem& system, ReplaceFolder& folder, const s
         return ReplaceResult::NotWritable;
     }
     EntryInfo info;
-    if (file->Inspect(info) || !SameRegularFile(info, examined) || info.identity == keep) {
+    if (file->Inspect(info) || !SameRegularFile(info, examined) || info.identity == input) {
         return ReplaceResult::ChangedMeanwhile;
     }
     std::vector<unsigned char> old;
-    if (file->ReadAll(old, kMaxInPlaceBytes)) {
+    if (file->ReadAll(old, MAX_IN_PLACE_BYTES)) {
         return ReplaceResult::CannotWrite;
     }
     if (!file->WriteAt(0, data, length) && !file->Truncate(length) && !file->Flush()) {
@@ -255,7 +255,7 @@ bool RefusedForLackOfPermission(const std::error_code& error) {
 }
 
 ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
-                           const unsigned char* data, std::size_t length, const FileIdentity& keep,
+                           const unsigned char* data, std::size_t length, const FileIdentity& input,
                            bool mayReplaceExisting, std::optional<std::string>& newNameFolder) {
     newNameFolder.reset();
     std::string folderPath, name;
@@ -281,8 +281,8 @@ ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
     if (exists && examined.kind != EntryKind::RegularFile) {
         return ReplaceResult::NotARegularFile;
     }
-    if (exists && examined.identity == keep) {
-        return ReplaceResult::IsTheKeptFile;
+    if (exists && examined.identity == input) {
+        return ReplaceResult::IsTheInput;
     }
     // May it be replaced? Whatever writing it in place would meet decides: a
     // file its owner made read-only stays as it is, though the folder would
@@ -315,7 +315,7 @@ ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
     }
     if (created) {
         if (exists && RefusedForLackOfPermission(created)) {
-            return WriteInPlace(system, *folder, name, examined, keep, data, length);
+            return WriteInPlace(system, *folder, name, examined, input, data, length);
         }
         return ReplaceResult::CannotCreate;
     }
@@ -328,17 +328,17 @@ ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
     {
         const InterruptionsHeld held(system);
         if (written == ReplaceResult::Replaced) {
-            Replacement replacement(*folder, name, keep);
+            Replacement replacement(*folder, name, input);
             placement = exists ? replacement.PutOverExisting(temporary, examined, ours.identity)
                                : replacement.PutUnderNewName(temporary);
         }
-        if (placement.result != ReplaceResult::Replaced && !placement.keepTemporary) {
+        if (placement.result != ReplaceResult::Replaced && !placement.leaveTemporary) {
             folder->Remove(temporary);
         }
         folder->ForgetTemporary();
     }
     if (placement.refusedForLack) {
-        return WriteInPlace(system, *folder, name, examined, keep, data, length);
+        return WriteInPlace(system, *folder, name, examined, input, data, length);
     }
     if (placement.result == ReplaceResult::Replaced) {
         newNameFolder = folderPath;
@@ -356,8 +356,8 @@ const char* ToString(ReplaceResult result) {
             return "not a regular file";
         case ReplaceResult::ExistingNotAllowed:
             return "existing name not to be replaced";
-        case ReplaceResult::IsTheKeptFile:
-            return "the file to keep";
+        case ReplaceResult::IsTheInput:
+            return "the input file";
         case ReplaceResult::NotWritable:
             return "not writable";
         case ReplaceResult::CannotCreate:
@@ -383,31 +383,31 @@ struct RealFileSystem::State {
 
 RealFileSystem::RealFileSystem() : RealFileSystem(SystemReplaceCalls()) {}
 RealFileSystem::RealFileSystem(std::unique_ptr<ReplaceSystem> calls)
-    : state_(std::make_unique<State>()) {
-    state_->calls = std::move(calls);
+    : state(std::make_unique<State>()) {
+    state->calls = std::move(calls);
 }
 RealFileSystem::~RealFileSystem() = default;
 
 ReplaceResult RealFileSystem::ReplaceWhole(const std::string& path, const unsigned char* data,
-                                           std::size_t length, const InputFile& keep,
+                                           std::size_t length, const InputFile& input,
                                            bool mayReplaceExisting) {
     std::optional<std::string> folder;
     const ReplaceResult result = platform::ReplaceWhole(
-        *state_->calls, path, data, length, keep.Identity(), mayReplaceExisting, folder);
+        *state->calls, path, data, length, input.Identity(), mayReplaceExisting, folder);
     if (folder) {
-        state_->foldersToFlush.insert(*folder);
+        state->foldersToFlush.insert(*folder);
     }
     return result;
 }
 
 std::vector<FolderNotFlushed> RealFileSystem::FlushFolders() {
     std::vector<FolderNotFlushed> failed;
-    for (const std::string& folder : state_->foldersToFlush) {
-        if (const std::error_code error = state_->calls->FlushFolder(folder)) {
+    for (const std::string& folder : state->foldersToFlush) {
+        if (const std::error_code error = state->calls->FlushFolder(folder)) {
             failed.push_back({folder.empty() ? std::string(".") : folder, error});
         }
     }
-    state_->foldersToFlush.clear();
+    state->foldersToFlush.clear();
     return failed;
 }
 

@@ -131,15 +131,15 @@ bool NotOfferedHere(const std::error_code& error);
 bool RefusedForLackOfPermission(const std::error_code& error);
 
 /// Largest existing file kept in memory to be written in place.
-inline constexpr std::size_t kMaxInPlaceBytes = 16u << 20;
+inline constexpr std::size_t MAX_IN_PLACE_BYTES = 16u << 20;
 
 /// Replaces what `path` leads to with `length` bytes from `data`, whole or
 /// not at all, through `system` (see FileSystem::ReplaceWhole for what is
-/// refused). `keep` is the file that must never be replaced. When a new name
+/// refused). `input` is the identity of the file that must never be replaced. When a new name
 /// was made, `newNameFolder` is set to the folder it was made in (to be
 /// flushed); a file written in place leaves it unset.
 ReplaceResult ReplaceWhole(ReplaceSystem& system, const std::string& path,
-                           const unsigned char* data, std::size_t length, const FileIdentity& keep,
+                           const unsigned char* data, std::size_t length, const FileIdentity& input,
                            bool mayReplaceExisting, std::optional<std::string>& newNameFolder);
 
 }  // namespace velmora::platform

@@ -18,7 +18,7 @@
 
 namespace velmora::testing {
 
-const std::string kLineEnd = "\n";
+const std::string LINE_END = "\n";
 
 namespace {
 
@@ -74,7 +74,7 @@ struct NameCase {
     std::string shown;
 };
 
-const NameCase kNames[] = {
+const NameCase NAME_CASES[] = {
     {"line\nbreak.txt", "line\\nbreak.txt"},
     {"\x1b[2J\x1b[31mred.txt", "\\033[2J\\033[31mred.txt"},
     {"tab\tand\rreturn.txt", "tab\\tand\\rreturn.txt"},
@@ -95,7 +95,7 @@ const NameCase kNames[] = {
 class CliConsoleTest : public CliTest {
   protected:
     void SetUp() override {
-        for (const NameCase& c : kNames) {
+        for (const NameCase& c : NAME_CASES) {
             dir.Write("batch/" + c.name, "text");
         }
     }
@@ -106,7 +106,7 @@ TEST_F(CliConsoleTest, TerminalShowsControlCharactersOfNamesEscaped) {
     const std::string out = RunOnTerminal({CLI, KEY, "batch"}, ToUtf8(dir.Path()), status);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     std::multiset<std::string> expected;
-    for (const NameCase& c : kNames) {
+    for (const NameCase& c : NAME_CASES) {
         expected.insert("encptry batch/" + c.shown + " successful!");
     }
     EXPECT_EQ(Lines(out), expected) << out;
@@ -131,7 +131,7 @@ TEST_F(CliConsoleTest, TerminalShowsTheWordsAsTheyAre) {
 TEST_F(CliConsoleTest, FilesAndPipesGetTheExactBytesOfNames) {
     std::vector<std::string> messages;
     size_t total = 0;
-    for (const NameCase& c : kNames) {
+    for (const NameCase& c : NAME_CASES) {
         messages.push_back("encptry batch/" + c.name + " successful!\n");
         total += messages.back().size();
     }

@@ -13,7 +13,7 @@
 
 namespace velmora::testing {
 
-const std::string kLineEnd = "\r\n";
+const std::string LINE_END = "\r\n";
 
 namespace {
 

@@ -21,22 +21,22 @@ inline const std::string TOO_BIG = "File length is too big. Max length is 0x1600
 /// How the program ends a line on standard output: "\r\n" on Windows, as the
 /// C runtime's text mode writes "\n", "\n" elsewhere (with each platform's
 /// console cases).
-extern const std::string kLineEnd;
+extern const std::string LINE_END;
 
 /// `out` with every line end the platform writes turned into "\n", so that
 /// the cases can be written once; a line ended any other way fails.
 inline std::string WithNewlines(const std::string& out) {
-    if (kLineEnd == "\n") {
+    if (LINE_END == "\n") {
         return out;
     }
     std::string text;
     for (size_t at = 0; at < out.size(); ++at) {
-        if (out.compare(at, kLineEnd.size(), kLineEnd) == 0) {
+        if (out.compare(at, LINE_END.size(), LINE_END) == 0) {
             text += '\n';
-            at += kLineEnd.size() - 1;
+            at += LINE_END.size() - 1;
         } else {
             EXPECT_TRUE(out[at] != '\n' && out[at] != '\r')
-                << "a line not ended in " << ::testing::PrintToString(kLineEnd);
+                << "a line not ended in " << ::testing::PrintToString(LINE_END);
             text += out[at];
         }
     }

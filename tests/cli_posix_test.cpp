@@ -99,8 +99,8 @@ TEST_F(CliTest, FileSizeLimitIsAWriteFailure) {
 // and the program ends as usual. Here the reader is gone before the first
 // line.
 TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheBatch) {
-    constexpr int kFiles = 20;
-    for (int i = 0; i < kFiles; ++i) {
+    constexpr int FILE_COUNT = 20;
+    for (int i = 0; i < FILE_COUNT; ++i) {
         dir.WriteSized("many/f" + std::to_string(i) + ".txt", 100 + i);
     }
     int reportPipe[2];
@@ -120,7 +120,7 @@ TEST_F(CliTest, AReaderThatGoesAwayDoesNotStopTheBatch) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    for (int i = 0; i < kFiles; ++i) {
+    for (int i = 0; i < FILE_COUNT; ++i) {
         const std::string name = "many/f" + std::to_string(i);
         EXPECT_EQ(DecryptSerFile(dir / (name + ".ser"), KEY),
                   Padded(ReadFile(dir / (name + ".txt"))))
@@ -167,11 +167,11 @@ TEST_F(CliTest, ASmallStackIsEnough) {
 // its .ser (each line was out before the next file), and at most the
 // temporary file in progress remains after SIGKILL, none after SIGTERM.
 TEST_F(CliTest, InterruptedBatchLeavesOnlyWholeOutputs) {
-    constexpr int kFiles = 2000;
+    constexpr int FILE_COUNT = 2000;
     for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP, SIGKILL}) {
         SCOPED_TRACE(strsignal(signalNumber));
         fs::remove_all(dir / "many");
-        for (int i = 0; i < kFiles; ++i) {
+        for (int i = 0; i < FILE_COUNT; ++i) {
             dir.WriteSized("many/f" + std::to_string(i) + ".txt", 100 + i % 300);
         }
         ChildProcess cli({CLI, KEY, "many"}, ToUtf8(dir.Path()));
@@ -217,7 +217,7 @@ TEST_F(CliTest, InterruptedBatchLeavesOnlyWholeOutputs) {
         for (const std::string& path : reported) {
             EXPECT_TRUE(fs::exists(dir / (SerPathFor(path)))) << path;
         }
-        EXPECT_LT(outputs, static_cast<size_t>(kFiles)) << "the signal came too late to test";
+        EXPECT_LT(outputs, static_cast<size_t>(FILE_COUNT)) << "the signal came too late to test";
         EXPECT_LE(outputs, reported.size() + 1) << "reports were held back";
         EXPECT_LE(temporaries, signalNumber == SIGKILL ? 1u : 0u);
     }

@@ -15,11 +15,11 @@ std::vector<unsigned char> Bytes(const std::string& text, size_t room = BLOCK_BY
 }
 
 std::string Hex(const unsigned char* data, size_t length) {
-    static const char digits[] = "0123456789abcdef";
+    static const char HEX_DIGITS[] = "0123456789abcdef";
     std::string hex;
     for (size_t i = 0; i < length; ++i) {
-        hex += digits[data[i] >> 4];
-        hex += digits[data[i] & 15];
+        hex += HEX_DIGITS[data[i] >> 4];
+        hex += HEX_DIGITS[data[i] & 15];
     }
     return hex;
 }

@@ -85,14 +85,14 @@ TEST(EncryptTextFile, ARenameRaceNeverTurnsTheOutputIntoTheInput) {
     class Racer {
       public:
         explicit Racer(const std::function<void()>& race)
-            : pause_(static_cast<std::atomic<int>*>(mmap(nullptr, sizeof(std::atomic<int>),
-                                                         PROT_READ | PROT_WRITE,
-                                                         MAP_SHARED | MAP_ANONYMOUS, -1, 0))) {
-            new (pause_) std::atomic<int>(0);
-            pid_ = fork();
-            if (pid_ == 0) {
+            : pause(static_cast<std::atomic<int>*>(mmap(nullptr, sizeof(std::atomic<int>),
+                                                        PROT_READ | PROT_WRITE,
+                                                        MAP_SHARED | MAP_ANONYMOUS, -1, 0))) {
+            new (pause) std::atomic<int>(0);
+            pid = fork();
+            if (pid == 0) {
                 for (;;) {
-                    if (pause_->load() != 0) {
+                    if (pause->load() != 0) {
                         raise(SIGSTOP);
                     }
                     race();
@@ -100,23 +100,23 @@ TEST(EncryptTextFile, ARenameRaceNeverTurnsTheOutputIntoTheInput) {
             }
         }
         ~Racer() {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-            munmap(pause_, sizeof(std::atomic<int>));
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            munmap(pause, sizeof(std::atomic<int>));
         }
         void Pause() {
-            pause_->store(1);
+            pause->store(1);
             int status = 0;
-            waitpid(pid_, &status, WUNTRACED);
+            waitpid(pid, &status, WUNTRACED);
         }
         void Resume() {
-            pause_->store(0);
-            kill(pid_, SIGCONT);
+            pause->store(0);
+            kill(pid, SIGCONT);
         }
 
       private:
-        std::atomic<int>* pause_;
-        pid_t pid_ = -1;
+        std::atomic<int>* pause;
+        pid_t pid = -1;
     };
     const std::string link = dir / ".racer-link", file = dir / ".racer-file";
     // Onto the output name, swapped with what is there (or on a free name).

@@ -23,30 +23,30 @@ using testing::TempDir;
 // Writes down every call as one line, in order.
 class RecordingReport : public TargetReport {
   public:
-    explicit RecordingReport(std::vector<std::string>& log) : log_(log) {}
-    void NothingFound() override { log_.push_back("nothing found"); }
-    void EntrySkipped(const std::string& path) override { log_.push_back("skipped " + path); }
+    explicit RecordingReport(std::vector<std::string>& log) : log(log) {}
+    void NothingFound() override { log.push_back("nothing found"); }
+    void EntrySkipped(const std::string& path) override { log.push_back("skipped " + path); }
     void FileDone(const FileOutcome& outcome) override {
-        log_.push_back(std::string(outcome.mode == TargetMode::SingleFile ? "file " : "entry ") +
-                       outcome.inputPath + " -> " + outcome.outputPath + " " +
-                       std::to_string(static_cast<int>(outcome.result)));
+        log.push_back(std::string(outcome.mode == TargetMode::SingleFile ? "file " : "entry ") +
+                      outcome.inputPath + " -> " + outcome.outputPath + " " +
+                      std::to_string(static_cast<int>(outcome.result)));
     }
 
   private:
-    std::vector<std::string>& log_;
+    std::vector<std::string>& log;
 };
 
 // The real file system, with its folder flushes written into the same log.
 class LoggingFileSystem : public platform::RealFileSystem {
   public:
-    explicit LoggingFileSystem(std::vector<std::string>& log) : log_(log) {}
+    explicit LoggingFileSystem(std::vector<std::string>& log) : log(log) {}
     std::vector<platform::FolderNotFlushed> FlushFolders() override {
-        log_.push_back("flush");
+        log.push_back("flush");
         return RealFileSystem::FlushFolders();
     }
 
   private:
-    std::vector<std::string>& log_;
+    std::vector<std::string>& log;
 };
 
 class EncryptTargetTest : public ::testing::Test {
@@ -66,7 +66,7 @@ class EncryptTargetTest : public ::testing::Test {
 
     // The log of one run, sorted between its first and last line where the
     // order is the file system's.
-    std::vector<std::string> Run(const std::string& target, FolderPath folderPath) {
+    std::vector<std::string> Run(const std::string& target, FolderJoin folderPath) {
         std::vector<std::string> log;
         LoggingFileSystem files(log);
         const platform::RealFolderSearch search;
@@ -85,30 +85,30 @@ TEST_F(EncryptTargetTest, ModeAndEntriesFollowThePathText) {
     using Log = std::vector<std::string>;
     const struct {
         std::string target;
-        FolderPath folderPath;
+        FolderJoin folderPath;
         Log expected;
     } cases[] = {
-        {"docs", FolderPath::AddSeparator,
+        {"docs", FolderJoin::AddSeparator,
          Log{Native("entry docs/a.txt -> docs/a.ser 0"), Native("skipped docs/B.TXT"),
              Native("skipped docs/sub.txt"), "flush"}},
-        {Native("docs/"), FolderPath::EndsInSeparator,
+        {Native("docs/"), FolderJoin::TargetEndsInSeparator,
          Log{Native("entry docs/a.txt -> docs/a.ser 0"), Native("skipped docs/B.TXT"),
              Native("skipped docs/sub.txt"), "flush"}},
-        {Native("docs/"), FolderPath::AddSeparator,
+        {Native("docs/"), FolderJoin::AddSeparator,
          Log{Native("entry docs//a.txt -> docs//a.ser 0"), Native("skipped docs//B.TXT"),
              Native("skipped docs//sub.txt"), "flush"}},
-        {Native("docs/a.txt"), FolderPath::AddSeparator,
+        {Native("docs/a.txt"), FolderJoin::AddSeparator,
          Log{Native("file docs/a.txt -> docs/a.ser 0"), "flush"}},
         // ".txt" anywhere makes one file of it, even a folder.
-        {Native("data.txt/notes"), FolderPath::AddSeparator,
+        {Native("data.txt/notes"), FolderJoin::AddSeparator,
          Log{Native("file data.txt/notes -> data.ser/notes -1"), "flush"}},
-        {Native("docs/B.TXT"), FolderPath::AddSeparator,
+        {Native("docs/B.TXT"), FolderJoin::AddSeparator,
          Log{Native("file docs/B.TXT -> docs/B.TXT -3"), "flush"}},
-        {Native("docs/a.Txt"), FolderPath::AddSeparator, Log{"nothing found", "flush"}},
-        {"empty", FolderPath::AddSeparator, Log{"nothing found", "flush"}},
-        {"missing", FolderPath::AddSeparator, Log{"nothing found", "flush"}},
+        {Native("docs/a.Txt"), FolderJoin::AddSeparator, Log{"nothing found", "flush"}},
+        {"empty", FolderJoin::AddSeparator, Log{"nothing found", "flush"}},
+        {"missing", FolderJoin::AddSeparator, Log{"nothing found", "flush"}},
         // The empty path of the desktop's "Drives" searches the current directory.
-        {"", FolderPath::EndsInSeparator, Log{"skipped data.txt", "flush"}},
+        {"", FolderJoin::TargetEndsInSeparator, Log{"skipped data.txt", "flush"}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Run(c.target, c.folderPath), c.expected) << '"' << c.target << '"';
@@ -125,13 +125,13 @@ TEST_F(EncryptTargetTest, EachFileIsReportedBeforeTheNextIsTouched) {
     }
     class CountingReport : public TargetReport {
       public:
-        explicit CountingReport(const fs::path& folder) : folder_(folder) {}
+        explicit CountingReport(const fs::path& folder) : folder(folder) {}
         void NothingFound() override { ADD_FAILURE(); }
         void EntrySkipped(const std::string&) override { ADD_FAILURE(); }
         void FileDone(const FileOutcome& outcome) override {
             ++reported;
             int outputs = 0;
-            for (const auto& entry : fs::directory_iterator(folder_)) {
+            for (const auto& entry : fs::directory_iterator(folder)) {
                 outputs += entry.path().extension() == ".ser";
             }
             EXPECT_EQ(outputs, reported) << outcome.inputPath;
@@ -139,11 +139,11 @@ TEST_F(EncryptTargetTest, EachFileIsReportedBeforeTheNextIsTouched) {
         int reported = 0;
 
       private:
-        fs::path folder_;
+        fs::path folder;
     } report(dir.Path() / "batch");
     platform::RealFileSystem files;
     const platform::RealFolderSearch search;
-    EncryptTarget(*Key::FromBytes("0123456789abcdef"), "batch", FolderPath::AddSeparator,
+    EncryptTarget(*Key::FromBytes("0123456789abcdef"), "batch", FolderJoin::AddSeparator,
                   {files, search}, report);
     EXPECT_EQ(report.reported, 3);
 }

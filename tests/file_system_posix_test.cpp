@@ -29,15 +29,15 @@ class FileSizeLimit {
   public:
     explicit FileSizeLimit(rlim_t bytes) {
         signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limit = saved_;
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit limit = saved;
         limit.rlim_cur = bytes;
         setrlimit(RLIMIT_FSIZE, &limit);
     }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
 
   private:
-    rlimit saved_{};
+    rlimit saved{};
 };
 
 TEST_F(ReplaceWholeTest, WritesThroughEveryRegularDestination) {

@@ -34,18 +34,18 @@ TEST_F(ReplaceWholeTest, AnotherNameOfTheInputIsStillTheInput) {
     EXPECT_FALSE(Replace("A.TXT"));
     class LetGo : public platform::InputFile {
       public:
-        explicit LetGo(platform::FileIdentity identity) : identity_(std::move(identity)) {}
+        explicit LetGo(platform::FileIdentity identity) : identity(std::move(identity)) {}
         std::uint64_t Size() const override { return 0; }
-        platform::FileIdentity Identity() const override { return identity_; }
+        platform::FileIdentity Identity() const override { return identity; }
         std::int64_t Read(unsigned char*, std::size_t) override { return -1; }
 
       private:
-        platform::FileIdentity identity_;
+        platform::FileIdentity identity;
     } letGo(input->Identity());
     input.reset();
     const auto* data = reinterpret_cast<const unsigned char*>(NEW_BYTES.data());
     EXPECT_EQ(files.ReplaceWhole(dir / "A.TXT", data, NEW_BYTES.size(), letGo, true),
-              platform::ReplaceResult::IsTheKeptFile);
+              platform::ReplaceResult::IsTheInput);
     EXPECT_EQ(ReadFile(dir / "a.txt"), "the input");
     EXPECT_EQ(Leftovers(), std::vector<std::string>{});
 }

@@ -97,9 +97,9 @@ TEST(RealFolderSearch, FindsNothingWhereThereIsNoFolder) {
 // The longest pattern the platform takes, terminator included: PATH_MAX
 // bytes, or MAX_PATH characters on Windows.
 #ifdef _WIN32
-constexpr size_t kPathLimit = 260;
+constexpr size_t PATH_LIMIT = 260;
 #else
-constexpr size_t kPathLimit = PATH_MAX;
+constexpr size_t PATH_LIMIT = PATH_MAX;
 #endif
 
 // An existing folder whose pattern is one short of the path limit is
@@ -108,12 +108,12 @@ TEST(RealFolderSearch, PatternsBeyondThePathLimitFindNothing) {
     TempDir dir;
     const std::string tail = Native("/*.txt");
     // Folder names of at most 200 bytes, nested until the pattern is exactly
-    // kPathLimit - 1 long; made one level at a time, relative to the last.
+    // PATH_LIMIT - 1 long; made one level at a time, relative to the last.
     std::string folder = ToUtf8(dir.Path());
     const auto previous = fs::current_path();
     fs::current_path(dir.Path());
-    while (folder.size() + tail.size() < kPathLimit - 1) {
-        const size_t room = kPathLimit - 1 - tail.size() - folder.size() - 1;
+    while (folder.size() + tail.size() < PATH_LIMIT - 1) {
+        const size_t room = PATH_LIMIT - 1 - tail.size() - folder.size() - 1;
         size_t length = std::min<size_t>(room, 200);
         if (room > length && room - length < 2) {
             length -= 2;  // leave room for one more "/" and name
@@ -121,17 +121,17 @@ TEST(RealFolderSearch, PatternsBeyondThePathLimitFindNothing) {
         const std::string name(length, 'd');
         fs::create_directory(name);
         fs::current_path(name);
-        folder += kPathSeparator + name;
+        folder += PATH_SEPARATOR + name;
     }
     std::FILE* file = std::fopen("a.txt", "w");
     ASSERT_NE(file, nullptr);
     std::fclose(file);
     fs::current_path(previous);
-    ASSERT_EQ(folder.size() + tail.size(), kPathLimit - 1);
+    ASSERT_EQ(folder.size() + tail.size(), PATH_LIMIT - 1);
 
     const RealFolderSearch search;
     EXPECT_EQ(Names(search.Find(folder + tail), false), std::set<std::string>{"a.txt"});
-    EXPECT_TRUE(search.Find(folder + kPathSeparator + tail).empty()) << kPathLimit << " do not fit";
+    EXPECT_TRUE(search.Find(folder + PATH_SEPARATOR + tail).empty()) << PATH_LIMIT << " do not fit";
 }
 
 TEST(RealFolderSearch, FolderPartMayBeEmptyOrEndInSeparators) {

@@ -9,12 +9,12 @@
 namespace velmora::platform::posix {
 namespace {
 
-constexpr int kInterruptions[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int INTERRUPTIONS[] = {SIGINT, SIGTERM, SIGHUP};
 
 // Read by the signal handler: only set while the name and folder are valid.
 volatile sig_atomic_t temporaryActive = 0;
 int temporaryFolder = -1;
-char temporaryName[kMaxTemporaryName + 1];
+char temporaryName[MAX_TEMPORARY_NAME + 1];
 
 void OnInterruption(int signalNumber) {
     if (temporaryActive != 0) {
@@ -27,7 +27,7 @@ void OnInterruption(int signalNumber) {
 sigset_t InterruptionSet() {
     sigset_t set;
     sigemptyset(&set);
-    for (int signalNumber : kInterruptions) {
+    for (int signalNumber : INTERRUPTIONS) {
         sigaddset(&set, signalNumber);
     }
     return set;
@@ -41,7 +41,7 @@ void InstallInterruptCleanup() {
     // instead of ending the program with files left undone.
     signal(SIGXFSZ, SIG_IGN);
     signal(SIGPIPE, SIG_IGN);
-    for (int signalNumber : kInterruptions) {
+    for (int signalNumber : INTERRUPTIONS) {
         struct sigaction current;
         if (sigaction(signalNumber, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
             continue;
@@ -57,8 +57,8 @@ void InstallInterruptCleanup() {
 void SetTemporaryInProgress(int folderFd, const char* name) {
     temporaryActive = 0;
     temporaryFolder = folderFd;
-    std::strncpy(temporaryName, name, kMaxTemporaryName);
-    temporaryName[kMaxTemporaryName] = '\0';
+    std::strncpy(temporaryName, name, MAX_TEMPORARY_NAME);
+    temporaryName[MAX_TEMPORARY_NAME] = '\0';
     std::atomic_signal_fence(std::memory_order_seq_cst);  // name first, then the flag
     temporaryActive = 1;
 }
@@ -69,11 +69,11 @@ void ClearTemporaryInProgress() {
 
 InterruptionsHeld::InterruptionsHeld() {
     const sigset_t set = InterruptionSet();
-    sigprocmask(SIG_BLOCK, &set, &previous_);
+    sigprocmask(SIG_BLOCK, &set, &previous);
 }
 
 InterruptionsHeld::~InterruptionsHeld() {
-    sigprocmask(SIG_SETMASK, &previous_, nullptr);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 }  // namespace velmora::platform::posix

@@ -5,7 +5,7 @@
 namespace velmora::platform::posix {
 
 /// Longest temporary file name the interruption handlers can remove.
-inline constexpr int kMaxTemporaryName = 63;
+inline constexpr int MAX_TEMPORARY_NAME = 63;
 
 /// Makes SIGINT, SIGTERM and SIGHUP remove the temporary file in progress
 /// and then end the program as the signal would (signals the process was
@@ -31,7 +31,7 @@ class InterruptionsHeld {
     InterruptionsHeld& operator=(const InterruptionsHeld&) = delete;
 
   private:
-    sigset_t previous_;
+    sigset_t previous;
 };
 
 }  // namespace velmora::platform::posix

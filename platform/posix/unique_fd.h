@@ -10,12 +10,12 @@ namespace velmora::platform::posix {
 class UniqueFd {
   public:
     UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    explicit UniqueFd(int fd) : fd(fd) {}
+    UniqueFd(UniqueFd&& other) noexcept : fd(std::exchange(other.fd, -1)) {}
     UniqueFd& operator=(UniqueFd&& other) noexcept {
         if (this != &other) {
             Reset();
-            fd_ = std::exchange(other.fd_, -1);
+            fd = std::exchange(other.fd, -1);
         }
         return *this;
     }
@@ -23,25 +23,25 @@ class UniqueFd {
     UniqueFd& operator=(const UniqueFd&) = delete;
     ~UniqueFd() { Reset(); }
 
-    int Get() const { return fd_; }
-    bool Valid() const { return fd_ >= 0; }
+    int Get() const { return fd; }
+    bool Valid() const { return fd >= 0; }
 
     /// Closes now and reports whether the close succeeded (a failed close can
     /// mean lost data on some file systems).
     bool Close() {
-        const int fd = std::exchange(fd_, -1);
-        return fd < 0 || ::close(fd) == 0;
+        const int closing = std::exchange(fd, -1);
+        return closing < 0 || ::close(closing) == 0;
     }
 
   private:
     void Reset() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            fd_ = -1;
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
         }
     }
 
-    int fd_ = -1;
+    int fd = -1;
 };
 
 }  // namespace velmora::platform::posix

@@ -16,7 +16,7 @@ class DenyingFolderSearch : public platform::FolderSearch {
     std::vector<platform::FolderEntry> Find(const std::string& pattern) const override {
         for (const std::string& folder : denied) {
             if (pattern.compare(0, folder.size(), folder) == 0 &&
-                pattern.find(platform::kPathSeparator, folder.size()) == std::string::npos) {
+                pattern.find(platform::PATH_SEPARATOR, folder.size()) == std::string::npos) {
                 return {};
             }
         }

@@ -16,7 +16,7 @@
 #include "platform/file_system.h"
 #include "platform/folder_search.h"
 #include "platform/path.h"
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 #include "tests/desktop/message_recorder.h"
 #include "tests/desktop/test_program.h"
 #include "tests/desktop/tree_items.h"
@@ -145,7 +145,7 @@ class EncryptDialogTest : public ::testing::Test {
     /// The path of `relative` (written with '/') in the current directory,
     /// as the dialog reports it.
     std::string In(const std::string& relative) const {
-        return cwd + platform::kPathSeparator + testing::Native(relative);
+        return cwd + platform::PATH_SEPARATOR + testing::Native(relative);
     }
 
     // The real services, as the program makes them.

@@ -9,7 +9,7 @@
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
 
-#include "platform/system_menu.h"
+#include "platform/wx/system_menu.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/encrypt_dialog_fixture.h"
 #include "tests/desktop/x_keyboard.h"
@@ -81,13 +81,13 @@ TEST_F(EncryptDialogTest, SystemMenuEndsInTheHelpItemThatDoesNothing) {
     ASSERT_NE(menu, nullptr);
     const int count = ::GetMenuItemCount(menu);
     ASSERT_GE(count, 3);
-    EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(platform::kHelpMenuCommand));
+    EXPECT_EQ(::GetMenuItemID(menu, count - 1), static_cast<UINT>(platform::HELP_MENU_COMMAND));
     EXPECT_EQ(MenuItemText(menu, count - 1), L"&Help.Please press key 'F1'.");
     EXPECT_EQ(::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, UINT{MF_SEPARATOR});
-    EXPECT_NE(::GetMenuItemID(menu, count - 3), static_cast<UINT>(platform::kHelpMenuCommand))
+    EXPECT_NE(::GetMenuItemID(menu, count - 3), static_cast<UINT>(platform::HELP_MENU_COMMAND))
         << "the item is there once";
 
-    ::SendMessageW(window, WM_SYSCOMMAND, platform::kHelpMenuCommand, 0);
+    ::SendMessageW(window, WM_SYSCOMMAND, platform::HELP_MENU_COMMAND, 0);
     EXPECT_EQ(recorder.Texts(), std::vector<std::string>{});
     EXPECT_TRUE(Dialog().IsShown());
 }

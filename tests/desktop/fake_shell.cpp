@@ -34,7 +34,7 @@ wxBitmap FakeShell::DrivesIcon() const {
 
 unsigned FakeShell::IdOf(const std::string& path) const {
     std::string key = path;
-    while (key.size() > 1 && (key.back() == '/' || key.back() == platform::kPathSeparator)) {
+    while (key.size() > 1 && (key.back() == '/' || key.back() == platform::PATH_SEPARATOR)) {
         key.pop_back();
     }
     // Ids start at 1, so that no item's icon is the black of an empty bitmap.

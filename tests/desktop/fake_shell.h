@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::testing {
 

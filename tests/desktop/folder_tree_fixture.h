@@ -90,7 +90,7 @@ class FolderTreeTest : public ::testing::Test {
     void ExpectImagesExact() const;
 
     /// The fixture root with a trailing separator.
-    std::string Root() const { return ToUtf8(dir.Path()) + platform::kPathSeparator; }
+    std::string Root() const { return ToUtf8(dir.Path()) + platform::PATH_SEPARATOR; }
     /// The path of `relative` (written with '/') below the fixture root, as
     /// the tree builds it.
     std::string Under(const std::string& relative) const { return Root() + Native(relative); }

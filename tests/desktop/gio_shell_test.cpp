@@ -1,6 +1,6 @@
 // The GIO shell: display names, themed icon names, icon bitmaps, drive icons
 // for volume roots, the stock icons and the volume list.
-#include "platform/linux/gio_shell.h"
+#include "platform/wx/gtk/shell.h"
 
 #include <gio/gio.h>
 #include <gio/gunixmounts.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap_at_size.h"
+#include "platform/wx/bitmap_at_size.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/shell_expectations.h"
 #include "tests/support/temp_dir.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "desktop/help_text.h"
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 
 namespace velmora::testing {
 namespace {

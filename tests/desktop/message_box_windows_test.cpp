@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "desktop/help_text.h"
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 #include "tests/desktop/windows/message_box_view.h"
 
 namespace velmora::testing {

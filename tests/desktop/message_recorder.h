@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 
 namespace velmora::testing {
 

@@ -3,7 +3,7 @@
 // Checks that hold for what any platform's shell hands out.
 #include <gtest/gtest.h>
 
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::testing {
 

@@ -1,6 +1,6 @@
 // The system's shell, whichever the platform: what the tree needs of every
 // implementation.
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 #include <gtest/gtest.h>
 

@@ -99,8 +99,8 @@ std::vector<std::string> StringLiterals(const std::string& text) {
 // socket in `runtimeDir`, so that no other run's can get in the way.
 class SessionBus {
   public:
-    SessionBus(const std::string& daemonPath, const std::string& runtimeDir)
-        : daemon({daemonPath, "--session", "--nofork", "--print-address=1"}, "/",
+    SessionBus(const std::string& daemonProgram, const std::string& runtimeDir)
+        : daemon({daemonProgram, "--session", "--nofork", "--print-address=1"}, "/",
                  {"XDG_RUNTIME_DIR=" + runtimeDir}) {
         // The daemon prints its address as one line once it listens.
         daemon.ReadLine(address);

@@ -1,6 +1,6 @@
 // The Windows shell: display names, small icons of the system's size, drive
 // roots and the two stock icons of shell32.dll.
-#include "platform/windows/windows_shell.h"
+#include "platform/wx/win32/shell.h"
 
 #include <gtest/gtest.h>
 #include <wx/icon.h>
@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bitmap_at_size.h"
+#include "platform/wx/bitmap_at_size.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/shell_expectations.h"
 #include "tests/support/temp_dir.h"

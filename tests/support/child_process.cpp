@@ -21,8 +21,8 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
-    pid_ = fork();
-    if (pid_ == 0) {
+    pid = fork();
+    if (pid == 0) {
         const int devNull = open("/dev/null", O_RDWR);
         dup2(devNull, 0);
         dup2(outPipe[1], 1);
@@ -41,16 +41,16 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
         _exit(127);
     }
     close(outPipe[1]);
-    outFd_ = outPipe[0];
+    outFd = outPipe[0];
 }
 
 ChildProcess::~ChildProcess() {
-    if (!reaped_ && pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
+    if (!reaped && pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
     }
-    if (outFd_ >= 0) {
-        close(outFd_);
+    if (outFd >= 0) {
+        close(outFd);
     }
 }
 
@@ -58,21 +58,21 @@ bool ChildProcess::Fill() {
     char chunk[4096];
     ssize_t got;
     do {
-        got = read(outFd_, chunk, sizeof chunk);
+        got = read(outFd, chunk, sizeof chunk);
     } while (got < 0 && errno == EINTR);
     if (got <= 0) {
         return false;
     }
-    output_.append(chunk, static_cast<std::size_t>(got));
+    output.append(chunk, static_cast<std::size_t>(got));
     return true;
 }
 
 bool ChildProcess::ReadLine(std::string& line) {
     for (;;) {
-        const std::size_t end = output_.find('\n', consumed_);
+        const std::size_t end = output.find('\n', consumed);
         if (end != std::string::npos) {
-            line = output_.substr(consumed_, end - consumed_);
-            consumed_ = end + 1;
+            line = output.substr(consumed, end - consumed);
+            consumed = end + 1;
             return true;
         }
         if (!Fill()) {
@@ -82,15 +82,15 @@ bool ChildProcess::ReadLine(std::string& line) {
 }
 
 void ChildProcess::Signal(int signalNumber) {
-    kill(pid_, signalNumber);
+    kill(pid, signalNumber);
 }
 
 int ChildProcess::Wait() {
     while (Fill()) {
     }
     int status = 0;
-    waitpid(pid_, &status, 0);
-    reaped_ = true;
+    waitpid(pid, &status, 0);
+    reaped = true;
     return status;
 }
 

@@ -33,16 +33,16 @@ class ChildProcess {
     int Wait();
 
     /// Everything read from standard output so far.
-    const std::string& Output() const { return output_; }
+    const std::string& Output() const { return output; }
 
   private:
     bool Fill();
 
-    pid_t pid_ = -1;
-    int outFd_ = -1;
-    std::string output_;
-    std::size_t consumed_ = 0;
-    bool reaped_ = false;
+    pid_t pid = -1;
+    int outFd = -1;
+    std::string output;
+    std::size_t consumed = 0;
+    bool reaped = false;
 };
 
 }  // namespace velmora::testing

@@ -21,7 +21,7 @@ std::filesystem::path FromUtf8(const std::string& path) {
 std::string Native(std::string path) {
     for (char& c : path) {
         if (c == '/') {
-            c = platform::kPathSeparator;
+            c = platform::PATH_SEPARATOR;
         }
     }
     return path;
@@ -33,7 +33,7 @@ TempDir::TempDir() {
         const auto candidate =
             std::filesystem::temp_directory_path() / ("velmora-test-" + std::to_string(random()));
         if (std::filesystem::create_directory(candidate)) {
-            path_ = candidate;
+            path = candidate;
             return;
         }
     }
@@ -42,18 +42,18 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(path, ignored);
 }
 
 std::string TempDir::operator/(const std::string& relative) const {
-    return ToUtf8((path_ / FromUtf8(relative)).make_preferred());
+    return ToUtf8((path / FromUtf8(relative)).make_preferred());
 }
 
 std::string TempDir::Write(const std::string& relative, const std::string& content) const {
-    const auto path = FromUtf8(*this / relative);
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-    return ToUtf8(path);
+    const auto file = FromUtf8(*this / relative);
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << content;
+    return ToUtf8(file);
 }
 
 std::string TempDir::WriteSized(const std::string& relative, size_t size) const {
@@ -65,9 +65,9 @@ std::string TempDir::WriteSized(const std::string& relative, size_t size) const 
 }
 
 std::string TempDir::MakeDir(const std::string& relative) const {
-    const std::string path = *this / relative;
-    std::filesystem::create_directories(FromUtf8(path));
-    return path;
+    const std::string folder = *this / relative;
+    std::filesystem::create_directories(FromUtf8(folder));
+    return folder;
 }
 
 std::string ReadFile(const std::string& path) {

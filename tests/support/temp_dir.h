@@ -23,7 +23,7 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const { return path; }
     /// Path of `relative` (written with '/') inside the folder, in UTF-8 with
     /// the platform's separators.
     std::string operator/(const std::string& relative) const;
@@ -36,7 +36,7 @@ class TempDir {
     std::string MakeDir(const std::string& relative) const;
 
   private:
-    std::filesystem::path path_;
+    std::filesystem::path path;
 };
 
 /// The whole content of a file (path in UTF-8), or "<missing>" when it

@@ -2,14 +2,14 @@
 // end run of velmora.exe under Wine: the controls the program addresses,
 // found by their ids, with their window classes, texts and push-button
 // styles, and where they sit. Where they must sit is worked out by the
-// system itself: a model dialog made here from an in-memory template in
-// "MS Shell Dlg" at 8 points, 295 x 221 dialog units, converts the
-// rectangles of CONTROLS (MapDialogRect).
+// system itself: a dialog made here from a template in "MS Shell Dlg" at
+// 8 points, 295 x 221 dialog units, converts the template's rectangles
+// (MapDialogRect).
 //
 // Usage: dialog_reader WINDOW_TITLE
 //
-// Prints what it finds and exits 0 when everything is as CONTROLS has it,
-// 1 otherwise.
+// Prints what it finds and exits 0 when everything is as the template has
+// it, 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -28,8 +28,8 @@ namespace {
 using velmora::testing::ClassOf;
 using velmora::testing::WindowText;
 
-constexpr int WIDTH = 295;
-constexpr int HEIGHT = 221;
+constexpr int DIALOG_WIDTH = 295;
+constexpr int DIALOG_HEIGHT = 221;
 
 struct Control {
     int id;
@@ -61,8 +61,8 @@ HWND MakeTemplateDialog() {
     auto* dialog = reinterpret_cast<DLGTEMPLATE*>(buffer);
     dialog->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     dialog->cdit = static_cast<WORD>(std::size(CONTROLS));
-    dialog->cx = WIDTH;
-    dialog->cy = HEIGHT;
+    dialog->cx = DIALOG_WIDTH;
+    dialog->cy = DIALOG_HEIGHT;
     // After the header: no menu, the default class, an empty title, then the
     // font's size and name.
     WORD* words = reinterpret_cast<WORD*>(dialog + 1);
@@ -153,8 +153,8 @@ int main(int argc, char** argv) {
     ::GetClientRect(model, &expected);
     ::GetClientRect(dialog, &shown);
     check(shown.right == expected.right && shown.bottom == expected.bottom,
-          "client area " + Describe(shown) + ", " + std::to_string(WIDTH) + " x " +
-              std::to_string(HEIGHT) + " dialog units: " + Describe(expected));
+          "client area " + Describe(shown) + ", " + std::to_string(DIALOG_WIDTH) + " x " +
+              std::to_string(DIALOG_HEIGHT) + " dialog units: " + Describe(expected));
 
     for (const Control& c : CONTROLS) {
         const HWND control = ::GetDlgItem(dialog, c.id);
@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
             want.bottom = want.top;
         }
         check(::EqualRect(&have, &want) != FALSE,
-              name + " at " + Describe(have) + ", the model dialog's " + Describe(want));
+              name + " at " + Describe(have) + ", the template's " + Describe(want));
         if (c.defaultPushButton) {
             const LONG style = ::GetWindowLongW(control, GWL_STYLE);
             check((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON, name + " is a default push button");

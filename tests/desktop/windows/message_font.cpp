@@ -1,9 +1,9 @@
 // Sets the system's message font for the running session (not saved), for
 // the end-to-end run of velmora.exe under Wine: Wine's default message font
-// is "MS Shell Dlg" at 8 points, velmora's dialog font, so that a program
-// laid out in the message font could not be told apart from one in the
-// dialog font; with another message font, as today's Windows has (9
-// points), it can.
+// is "MS Shell Dlg" at 8 points, the font velmora's dialog is laid out in,
+// so that a program laid out in the message font could not be told apart
+// from one in its own font; with another message font, as today's Windows
+// has (9 points), it can.
 //
 // Usage: message_font FACE POINTS
 //

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/shell.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::platform {
 
@@ -22,12 +22,12 @@ class WindowsShell : public Shell {
   public:
     /// Index of the stock icons in shell32.dll (ExtractIconExW counts icon
     /// groups from 0): the current-directory root's and that of "Drives".
-    static constexpr int kCurrentDirectoryIconIndex = 264;
-    static constexpr int kDrivesIconIndex = 15;
+    static constexpr int CURRENT_DIRECTORY_ICON_INDEX = 264;
+    static constexpr int DRIVES_ICON_INDEX = 15;
 
     WindowsShell();
 
-    wxSize SmallIconSize() const override { return iconSize_; }
+    wxSize SmallIconSize() const override { return iconSize; }
     ShellItemInfo Describe(const std::string& path) const override;
     std::vector<std::string> VolumeRoots() const override;
     wxBitmap CurrentDirectoryIcon() const override;
@@ -52,13 +52,13 @@ class WindowsShell : public Shell {
     /// type, by the registry's file types.
     bool IconComesFromType(const std::wstring& extension) const;
 
-    wxSize iconSize_;
-    mutable std::map<std::pair<int, bool>, wxBitmap> icons_;
-    mutable std::map<std::wstring, bool> iconFromType_;
+    wxSize iconSize;
+    mutable std::map<std::pair<int, bool>, wxBitmap> icons;
+    mutable std::map<std::wstring, bool> iconFromType;
     /// The system image list's index of the icon of every path described by
     /// its kind, by extension and type attributes.
-    mutable std::map<std::pair<std::wstring, DWORD>, int> typeIconIndexes_;
-    mutable wxBitmap plainFolderOpenIcon_;
+    mutable std::map<std::pair<std::wstring, DWORD>, int> typeIconIndexes;
+    mutable wxBitmap plainFolderOpenIcon;
 };
 
 }  // namespace velmora::platform

@@ -12,20 +12,20 @@ bool IsDots(const wchar_t* name) {
 
 class FindHandle {
   public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    explicit FindHandle(HANDLE handle) : handle(handle) {}
     ~FindHandle() {
         if (Valid()) {
-            ::FindClose(handle_);
+            ::FindClose(handle);
         }
     }
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
 
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
+    bool Valid() const { return handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle; }
 
   private:
-    HANDLE handle_;
+    HANDLE handle;
 };
 
 }  // namespace

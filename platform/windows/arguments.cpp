@@ -24,11 +24,4 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     return arguments;
 }
 
-std::string KeyBytesOf(const std::string& text) {
-    // The bytes the key had as an ANSI argument (argv): one per character
-    // under a single-byte code page such as 1252, a character the code page
-    // lacks made into its closest fit as the system makes it there.
-    return windows::WideToCodePage(windows::Utf8ToWide(text), CP_ACP, windows::Missing::ClosestFit);
-}
-
 }  // namespace velmora::platform

@@ -1,3 +1,7 @@
+// The file system of POSIX systems (platform/file_system.h and the calls of
+// the replace routine). The few calls that differ between them are made
+// through platform/posix/file_system.h, which each system's folder implements.
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +11,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/posix/file_system.h"
 #include "platform/posix/interrupt_cleanup.h"
 #include "platform/posix/unique_fd.h"
 #include "platform/replace_whole.h"
@@ -18,7 +23,7 @@ namespace {
 using posix::UniqueFd;
 
 // Symbolic links followed before a name counts as looping, as the kernel does.
-constexpr int kMaxLinkHops = 40;
+constexpr int MAX_LINK_HOPS = 40;
 
 FileIdentity IdentityOf(const struct stat& info) {
     FileIdentity identity;
@@ -29,15 +34,15 @@ FileIdentity IdentityOf(const struct stat& info) {
 
 class PosixInputFile : public InputFile {
   public:
-    PosixInputFile(UniqueFd fd, const struct stat& info) : fd_(std::move(fd)), info_(info) {}
+    PosixInputFile(UniqueFd fd, const struct stat& info) : fd(std::move(fd)), info(info) {}
 
-    std::uint64_t Size() const override { return static_cast<std::uint64_t>(info_.st_size); }
-    FileIdentity Identity() const override { return IdentityOf(info_); }
+    std::uint64_t Size() const override { return static_cast<std::uint64_t>(info.st_size); }
+    FileIdentity Identity() const override { return IdentityOf(info); }
 
     std::int64_t Read(unsigned char* buffer, std::size_t capacity) override {
         std::size_t total = 0;
         while (total < capacity) {
-            const ssize_t got = ::read(fd_.Get(), buffer + total, capacity - total);
+            const ssize_t got = ::read(fd.Get(), buffer + total, capacity - total);
             if (got < 0 && errno == EINTR) {
                 continue;
             }
@@ -53,8 +58,8 @@ class PosixInputFile : public InputFile {
     }
 
   private:
-    UniqueFd fd_;
-    struct stat info_;
+    UniqueFd fd;
+    struct stat info;
 };
 
 std::error_code LastError() {
@@ -85,11 +90,11 @@ std::string FolderPart(const std::string& path) {
 
 class PosixReplaceFile : public ReplaceFile {
   public:
-    explicit PosixReplaceFile(UniqueFd fd) : fd_(std::move(fd)) {}
+    explicit PosixReplaceFile(UniqueFd fd) : fd(std::move(fd)) {}
 
     std::error_code Inspect(EntryInfo& info) override {
         struct stat status;
-        if (::fstat(fd_.Get(), &status) != 0) {
+        if (::fstat(fd.Get(), &status) != 0) {
             return LastError();
         }
         info = InfoOf(status);
@@ -99,7 +104,7 @@ class PosixReplaceFile : public ReplaceFile {
     std::error_code WriteAt(std::uint64_t offset, const unsigned char* data,
                             std::size_t length) override {
         while (length > 0) {
-            const ssize_t put = ::pwrite(fd_.Get(), data, length, static_cast<off_t>(offset));
+            const ssize_t put = ::pwrite(fd.Get(), data, length, static_cast<off_t>(offset));
             if (put < 0 && errno == EINTR) {
                 continue;
             }
@@ -117,13 +122,14 @@ class PosixReplaceFile : public ReplaceFile {
     }
 
     std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
-        constexpr std::size_t kChunk = 65536;  // read straight into `bytes`: stacks may be small
+        constexpr std::size_t CHUNK_BYTES =
+            65536;  // read straight into `bytes`: stacks may be small
         bytes.clear();
         for (;;) {
             const std::size_t used = bytes.size();
-            bytes.resize(used + kChunk);
+            bytes.resize(used + CHUNK_BYTES);
             const ssize_t got =
-                ::pread(fd_.Get(), bytes.data() + used, kChunk, static_cast<off_t>(used));
+                ::pread(fd.Get(), bytes.data() + used, CHUNK_BYTES, static_cast<off_t>(used));
             bytes.resize(used + static_cast<std::size_t>(got > 0 ? got : 0));
             if (got < 0 && errno == EINTR) {
                 continue;
@@ -141,29 +147,29 @@ class PosixReplaceFile : public ReplaceFile {
     }
 
     std::error_code SetMode(std::uint32_t mode) override {
-        return ErrorUnless(::fchmod(fd_.Get(), static_cast<mode_t>(mode)) == 0);
+        return ErrorUnless(::fchmod(fd.Get(), static_cast<mode_t>(mode)) == 0);
     }
     std::error_code SetOwner(std::uint32_t owner, std::uint32_t group) override {
-        return ErrorUnless(::fchown(fd_.Get(), owner, group) == 0);
+        return ErrorUnless(::fchown(fd.Get(), owner, group) == 0);
     }
     std::error_code Truncate(std::uint64_t length) override {
-        return ErrorUnless(::ftruncate(fd_.Get(), static_cast<off_t>(length)) == 0);
+        return ErrorUnless(::ftruncate(fd.Get(), static_cast<off_t>(length)) == 0);
     }
-    std::error_code Flush() override { return ErrorUnless(::fdatasync(fd_.Get()) == 0); }
+    std::error_code Flush() override { return ErrorUnless(posix::FlushFileData(fd.Get()) == 0); }
     // A failed close can mean lost data on some file systems.
-    std::error_code Close() override { return ErrorUnless(fd_.Close()); }
+    std::error_code Close() override { return ErrorUnless(fd.Close()); }
 
   private:
-    UniqueFd fd_;
+    UniqueFd fd;
 };
 
 class PosixReplaceFolder : public ReplaceFolder {
   public:
-    explicit PosixReplaceFolder(UniqueFd folder) : folder_(std::move(folder)) {}
+    explicit PosixReplaceFolder(UniqueFd folder) : folder(std::move(folder)) {}
 
     std::error_code Inspect(const std::string& name, EntryInfo& info) override {
         struct stat status;
-        if (::fstatat(folder_.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (::fstatat(folder.Get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) {
                 info = EntryInfo();
                 return {};
@@ -186,14 +192,13 @@ class PosixReplaceFolder : public ReplaceFolder {
     }
 
     std::error_code RenameNoReplace(const std::string& from, const std::string& to) override {
-        return ErrorUnless(::renameat2(Fd(), from.c_str(), Fd(), to.c_str(), RENAME_NOREPLACE) ==
-                           0);
+        return ErrorUnless(posix::RenameNoReplace(Fd(), from.c_str(), to.c_str()) == 0);
     }
     std::error_code Link(const std::string& from, const std::string& to) override {
         return ErrorUnless(::linkat(Fd(), from.c_str(), Fd(), to.c_str(), 0) == 0);
     }
     std::error_code Exchange(const std::string& from, const std::string& to) override {
-        return ErrorUnless(::renameat2(Fd(), from.c_str(), Fd(), to.c_str(), RENAME_EXCHANGE) == 0);
+        return ErrorUnless(posix::ExchangeNames(Fd(), from.c_str(), to.c_str()) == 0);
     }
     std::error_code Rename(const std::string& from, const std::string& to) override {
         return ErrorUnless(::renameat(Fd(), from.c_str(), Fd(), to.c_str()) == 0);
@@ -208,7 +213,7 @@ class PosixReplaceFolder : public ReplaceFolder {
     void ForgetTemporary() override { posix::ClearTemporaryInProgress(); }
 
   private:
-    int Fd() const { return folder_.Get(); }
+    int Fd() const { return folder.Get(); }
 
     std::error_code Open(const std::string& name, int flags, std::unique_ptr<ReplaceFile>& file) {
         UniqueFd fd(::openat(Fd(), name.c_str(), flags | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666));
@@ -224,7 +229,7 @@ class PosixReplaceFolder : public ReplaceFolder {
         return {};
     }
 
-    UniqueFd folder_;
+    UniqueFd folder;
 };
 
 pid_t ProcessId() {
@@ -249,7 +254,7 @@ class PosixReplaceSystem : public ReplaceSystem {
             if (!S_ISLNK(info.st_mode)) {
                 break;
             }
-            if (hops >= kMaxLinkHops) {
+            if (hops >= MAX_LINK_HOPS) {
                 return std::make_error_code(std::errc::too_many_symbolic_link_levels);
             }
             std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1,
@@ -269,8 +274,7 @@ class PosixReplaceSystem : public ReplaceSystem {
 
     std::error_code OpenFolder(const std::string& folder,
                                std::unique_ptr<ReplaceFolder>& opened) override {
-        UniqueFd fd(
-            ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        UniqueFd fd(posix::OpenFolderForNames(folder.empty() ? "." : folder.c_str()));
         if (!fd.Valid()) {
             return LastError();
         }
@@ -285,8 +289,8 @@ class PosixReplaceSystem : public ReplaceSystem {
                              static_cast<std::uint64_t>(ProcessId()), attempt);
     }
 
-    void HoldInterruptions() override { held_.emplace(); }
-    void ReleaseInterruptions() override { held_.reset(); }
+    void HoldInterruptions() override { held.emplace(); }
+    void ReleaseInterruptions() override { held.reset(); }
 
     std::error_code FlushFolder(const std::string& folder) override {
         UniqueFd fd(
@@ -307,7 +311,7 @@ class PosixReplaceSystem : public ReplaceSystem {
     }
 
   private:
-    std::optional<posix::InterruptionsHeld> held_;
+    std::optional<posix::InterruptionsHeld> held;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "platform/startup.h"
-#include "platform/windows/cng_cipher.h"
+#include "platform/windows/cipher.h"
 #include "platform/windows/interrupt_cleanup.h"
 
 namespace velmora::platform {

@@ -1,4 +1,4 @@
-#include "platform/linux/gio_shell.h"
+#include "platform/wx/gtk/shell.h"
 
 #include <gio/gio.h>
 #include <gio/gunixmounts.h>
@@ -22,7 +22,7 @@ struct MountEntryFree {
     void operator()(GUnixMountEntry* entry) const { g_unix_mount_free(entry); }
 };
 
-const std::vector<std::string> kDriveIcons = {"drive-harddisk", "computer"};
+const std::vector<std::string> DRIVE_ICONS = {"drive-harddisk", "computer"};
 
 std::vector<std::string> ThemedNames(GIcon* icon) {
     std::vector<std::string> names;
@@ -46,7 +46,7 @@ std::vector<std::string> VolumeIconNames(const std::string& root) {
         GObjectPtr<GIcon> icon(g_unix_mount_guess_icon(mount.get()));
         names = ThemedNames(icon.get());
     }
-    names.insert(names.end(), kDriveIcons.begin(), kDriveIcons.end());
+    names.insert(names.end(), DRIVE_ICONS.begin(), DRIVE_ICONS.end());
     return names;
 }
 
@@ -96,9 +96,9 @@ ShellItemInfo GioShell::Describe(const std::string& path) const {
         info.displayName = basename ? basename.get() : "";
     }
     const ThemedIconNames names = NamesFromInfo(path, fileInfo.get());
-    info.icon = icons_.Get(names.icon, names.isDirectory ? wxART_FOLDER : wxART_NORMAL_FILE);
+    info.icon = icons.Get(names.icon, names.isDirectory ? wxART_FOLDER : wxART_NORMAL_FILE);
     info.openIcon =
-        icons_.Get(names.openIcon, names.isDirectory ? wxART_FOLDER_OPEN : wxART_NORMAL_FILE);
+        icons.Get(names.openIcon, names.isDirectory ? wxART_FOLDER_OPEN : wxART_NORMAL_FILE);
     return info;
 }
 
@@ -123,11 +123,11 @@ std::vector<std::string> GioShell::VolumeRoots() const {
 }
 
 wxBitmap GioShell::CurrentDirectoryIcon() const {
-    return icons_.Get({"folder"}, wxART_FOLDER);
+    return icons.Get({"folder"}, wxART_FOLDER);
 }
 
 wxBitmap GioShell::DrivesIcon() const {
-    return icons_.Get(kDriveIcons, wxART_HARDDISK);
+    return icons.Get(DRIVE_ICONS, wxART_HARDDISK);
 }
 
 std::unique_ptr<Shell> NewSystemShell() {

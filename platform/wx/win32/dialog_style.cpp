@@ -1,6 +1,6 @@
 #include <wx/msw/wrapwin.h>
 
-#include "platform/dialog_style.h"
+#include "platform/wx/dialog_style.h"
 
 namespace velmora::platform {
 

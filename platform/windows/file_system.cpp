@@ -15,24 +15,24 @@ namespace velmora::platform {
 namespace {
 
 // Largest amount handed to one ReadFile or WriteFile call.
-constexpr DWORD kMaxChunk = 1u << 30;
+constexpr DWORD MAX_CHUNK_BYTES = 1u << 30;
 
 // The attributes a replaced file passes on to the file that replaces it: its
 // "mode" here. (ReplaceFileW passes them on too, where it is complete.)
-constexpr DWORD kKeptAttributes =
+constexpr DWORD KEPT_ATTRIBUTES =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 /// Owns one file handle and closes it when it goes.
 class UniqueHandle {
   public:
     UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+    explicit UniqueHandle(HANDLE handle) : handle(handle) {}
     UniqueHandle(UniqueHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+        : handle(std::exchange(other.handle, INVALID_HANDLE_VALUE)) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
             Close();
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+            handle = std::exchange(other.handle, INVALID_HANDLE_VALUE);
         }
         return *this;
     }
@@ -40,17 +40,17 @@ class UniqueHandle {
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     ~UniqueHandle() { Close(); }
 
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE Get() const { return handle; }
+    bool Valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
 
     /// Closes now and reports whether the close succeeded.
     bool Close() {
-        const HANDLE handle = std::exchange(handle_, INVALID_HANDLE_VALUE);
-        return handle == INVALID_HANDLE_VALUE || handle == nullptr || ::CloseHandle(handle) != 0;
+        const HANDLE closing = std::exchange(handle, INVALID_HANDLE_VALUE);
+        return closing == INVALID_HANDLE_VALUE || closing == nullptr || ::CloseHandle(closing) != 0;
     }
 
   private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    HANDLE handle = INVALID_HANDLE_VALUE;
 };
 
 // The path of the file open as `handle`, with every link and junction on the
@@ -106,21 +106,21 @@ bool DescribeRegularFile(HANDLE handle, BY_HANDLE_FILE_INFORMATION& info) {
 
 class WindowsInputFile : public InputFile {
   public:
-    WindowsInputFile(UniqueHandle handle, const BY_HANDLE_FILE_INFORMATION& info)
-        : handle_(std::move(handle)),
-          size_((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
-          identity_(IdentityOf(handle_.Get(), info)) {}
+    WindowsInputFile(UniqueHandle file, const BY_HANDLE_FILE_INFORMATION& info)
+        : handle(std::move(file)),
+          size((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow),
+          identity(IdentityOf(handle.Get(), info)) {}
 
-    std::uint64_t Size() const override { return size_; }
-    FileIdentity Identity() const override { return identity_; }
+    std::uint64_t Size() const override { return size; }
+    FileIdentity Identity() const override { return identity; }
 
     std::int64_t Read(unsigned char* buffer, std::size_t capacity) override {
         std::size_t total = 0;
         while (total < capacity) {
             const std::size_t left = capacity - total;
-            const DWORD chunk = left < kMaxChunk ? static_cast<DWORD>(left) : kMaxChunk;
+            const DWORD chunk = left < MAX_CHUNK_BYTES ? static_cast<DWORD>(left) : MAX_CHUNK_BYTES;
             DWORD got = 0;
-            if (!::ReadFile(handle_.Get(), buffer + total, chunk, &got, nullptr)) {
+            if (!::ReadFile(handle.Get(), buffer + total, chunk, &got, nullptr)) {
                 return -1;
             }
             if (got == 0) {
@@ -132,9 +132,9 @@ class WindowsInputFile : public InputFile {
     }
 
   private:
-    UniqueHandle handle_;
-    std::uint64_t size_;
-    FileIdentity identity_;
+    UniqueHandle handle;
+    std::uint64_t size;
+    FileIdentity identity;
 };
 
 // The reason a call failed, in the terms every system shares.
@@ -213,19 +213,19 @@ bool IsLink(HANDLE handle) {
 
 class WindowsReplaceFile : public ReplaceFile {
   public:
-    explicit WindowsReplaceFile(UniqueHandle handle) : handle_(std::move(handle)) {}
+    explicit WindowsReplaceFile(UniqueHandle handle) : handle(std::move(handle)) {}
 
     std::error_code Inspect(EntryInfo& info) override {
         BY_HANDLE_FILE_INFORMATION details;
-        if (!::GetFileInformationByHandle(handle_.Get(), &details)) {
+        if (!::GetFileInformationByHandle(handle.Get(), &details)) {
             return LastError();
         }
         info = EntryInfo();
         info.kind = (details.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0
                         ? EntryKind::Other
                         : EntryKind::RegularFile;
-        info.identity = IdentityOf(handle_.Get(), details);
-        info.mode = details.dwFileAttributes & kKeptAttributes;
+        info.identity = IdentityOf(handle.Get(), details);
+        info.mode = details.dwFileAttributes & KEPT_ATTRIBUTES;
         return {};
     }
 
@@ -235,9 +235,10 @@ class WindowsReplaceFile : public ReplaceFile {
             return error;
         }
         while (length > 0) {
-            const DWORD chunk = length < kMaxChunk ? static_cast<DWORD>(length) : kMaxChunk;
+            const DWORD chunk =
+                length < MAX_CHUNK_BYTES ? static_cast<DWORD>(length) : MAX_CHUNK_BYTES;
             DWORD put = 0;
-            if (!::WriteFile(handle_.Get(), data, chunk, &put, nullptr)) {
+            if (!::WriteFile(handle.Get(), data, chunk, &put, nullptr)) {
                 return LastError();
             }
             if (put == 0) {
@@ -250,16 +251,17 @@ class WindowsReplaceFile : public ReplaceFile {
     }
 
     std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
-        constexpr DWORD kChunk = 65536;  // read straight into `bytes`: stacks may be small
+        constexpr DWORD CHUNK_BYTES = 65536;  // read straight into `bytes`: stacks may be small
         bytes.clear();
         if (const std::error_code error = Seek(0)) {
             return error;
         }
         for (;;) {
             const std::size_t used = bytes.size();
-            bytes.resize(used + kChunk);
+            bytes.resize(used + CHUNK_BYTES);
             DWORD got = 0;
-            const bool read = ::ReadFile(handle_.Get(), bytes.data() + used, kChunk, &got, nullptr);
+            const bool read =
+                ::ReadFile(handle.Get(), bytes.data() + used, CHUNK_BYTES, &got, nullptr);
             bytes.resize(used + got);
             if (!read) {
                 return LastError();
@@ -276,9 +278,9 @@ class WindowsReplaceFile : public ReplaceFile {
     // The attributes kept, marked for backup as every new file is.
     std::error_code SetMode(std::uint32_t mode) override {
         FILE_BASIC_INFO basic{};  // zero times: left as they are
-        basic.FileAttributes = (mode & kKeptAttributes) | FILE_ATTRIBUTE_ARCHIVE;
+        basic.FileAttributes = (mode & KEPT_ATTRIBUTES) | FILE_ATTRIBUTE_ARCHIVE;
         return ErrorUnless(
-            ::SetFileInformationByHandle(handle_.Get(), FileBasicInfo, &basic, sizeof basic) != 0);
+            ::SetFileInformationByHandle(handle.Get(), FileBasicInfo, &basic, sizeof basic) != 0);
     }
     // Windows files carry no owner of this kind: ReplaceFileW passes the old
     // file's security and owner on to the new one.
@@ -290,24 +292,24 @@ class WindowsReplaceFile : public ReplaceFile {
         if (const std::error_code error = Seek(length)) {
             return error;
         }
-        return ErrorUnless(::SetEndOfFile(handle_.Get()) != 0);
+        return ErrorUnless(::SetEndOfFile(handle.Get()) != 0);
     }
-    std::error_code Flush() override { return ErrorUnless(::FlushFileBuffers(handle_.Get()) != 0); }
-    std::error_code Close() override { return ErrorUnless(handle_.Close()); }
+    std::error_code Flush() override { return ErrorUnless(::FlushFileBuffers(handle.Get()) != 0); }
+    std::error_code Close() override { return ErrorUnless(handle.Close()); }
 
   private:
     std::error_code Seek(std::uint64_t offset) {
         LARGE_INTEGER at;
         at.QuadPart = static_cast<LONGLONG>(offset);
-        return ErrorUnless(::SetFilePointerEx(handle_.Get(), at, nullptr, FILE_BEGIN) != 0);
+        return ErrorUnless(::SetFilePointerEx(handle.Get(), at, nullptr, FILE_BEGIN) != 0);
     }
 
-    UniqueHandle handle_;
+    UniqueHandle handle;
 };
 
 class WindowsReplaceFolder : public ReplaceFolder {
   public:
-    explicit WindowsReplaceFolder(std::wstring folder) : folder_(std::move(folder)) {}
+    explicit WindowsReplaceFolder(std::wstring folder) : folder(std::move(folder)) {}
 
     std::error_code Inspect(const std::string& name, EntryInfo& info) override {
         // No access asked for, only what the name is: this open is not kept
@@ -333,7 +335,7 @@ class WindowsReplaceFolder : public ReplaceFolder {
                         ? EntryKind::Other
                         : EntryKind::RegularFile;
         info.identity = IdentityOf(handle.Get(), details);
-        info.mode = details.dwFileAttributes & kKeptAttributes;
+        info.mode = details.dwFileAttributes & KEPT_ATTRIBUTES;
         return {};
     }
 
@@ -386,7 +388,7 @@ class WindowsReplaceFolder : public ReplaceFolder {
     void ForgetTemporary() override { windows::ClearTemporaryInProgress(); }
 
   private:
-    std::wstring Path(const std::string& name) const { return folder_ + windows::Utf8ToWide(name); }
+    std::wstring Path(const std::string& name) const { return folder + windows::Utf8ToWide(name); }
 
     std::error_code Open(const std::string& name, DWORD access, DWORD share, DWORD disposition,
                          std::unique_ptr<ReplaceFile>& file) {
@@ -412,7 +414,7 @@ class WindowsReplaceFolder : public ReplaceFolder {
         return {};
     }
 
-    std::wstring folder_;
+    std::wstring folder;
 };
 
 class WindowsReplaceSystem : public ReplaceSystem {
@@ -465,8 +467,8 @@ class WindowsReplaceSystem : public ReplaceSystem {
                              attempt);
     }
 
-    void HoldInterruptions() override { held_.emplace(); }
-    void ReleaseInterruptions() override { held_.reset(); }
+    void HoldInterruptions() override { held.emplace(); }
+    void ReleaseInterruptions() override { held.reset(); }
 
     std::error_code FlushFolder(const std::string&) override {
         // A new name is made with MOVEFILE_WRITE_THROUGH, which returns only
@@ -476,7 +478,7 @@ class WindowsReplaceSystem : public ReplaceSystem {
     }
 
   private:
-    std::optional<windows::InterruptionsHeld> held_;
+    std::optional<windows::InterruptionsHeld> held;
 };
 
 }  // namespace

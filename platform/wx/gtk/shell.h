@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/themed_icon_cache.h"
-#include "platform/shell.h"
+#include "platform/wx/gtk/themed_icon_cache.h"
+#include "platform/wx/shell.h"
 
 namespace velmora::platform {
 
@@ -20,9 +20,9 @@ struct ThemedIconNames {
 /// from the Unix mount table.
 class GioShell : public Shell {
   public:
-    static constexpr int kIconSize = 16;
+    static constexpr int ICON_SIZE = 16;
 
-    wxSize SmallIconSize() const override { return wxSize(kIconSize, kIconSize); }
+    wxSize SmallIconSize() const override { return wxSize(ICON_SIZE, ICON_SIZE); }
     ShellItemInfo Describe(const std::string& path) const override;
     std::vector<std::string> VolumeRoots() const override;
     wxBitmap CurrentDirectoryIcon() const override;
@@ -33,7 +33,7 @@ class GioShell : public Shell {
     static ThemedIconNames IconNamesOf(const std::string& path);
 
   private:
-    mutable ThemedIconCache icons_{kIconSize};
+    mutable ThemedIconCache icons{ICON_SIZE};
 };
 
 }  // namespace velmora::platform

@@ -1,6 +1,6 @@
 #include <wx/msgdlg.h>
 
-#include "platform/message_box.h"
+#include "platform/wx/message_box.h"
 
 namespace velmora::platform {
 

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "platform/cipher.h"
-#include "platform/windows/cng_cipher.h"
+#include "platform/windows/cipher.h"
 
 namespace velmora::platform {
 namespace {
@@ -23,40 +23,40 @@ bool Succeeded(NTSTATUS status) {
 class AesProvider {
   public:
     AesProvider() {
-        BCRYPT_ALG_HANDLE handle = nullptr;
-        if (!Succeeded(::BCryptOpenAlgorithmProvider(&handle, BCRYPT_AES_ALGORITHM, nullptr, 0))) {
+        BCRYPT_ALG_HANDLE opened = nullptr;
+        if (!Succeeded(::BCryptOpenAlgorithmProvider(&opened, BCRYPT_AES_ALGORITHM, nullptr, 0))) {
             return;
         }
         auto* const mode = reinterpret_cast<PUCHAR>(const_cast<wchar_t*>(BCRYPT_CHAIN_MODE_CBC));
         DWORD objectLength = 0;
         ULONG got = 0;
-        if (!Succeeded(::BCryptSetProperty(handle, BCRYPT_CHAINING_MODE, mode,
+        if (!Succeeded(::BCryptSetProperty(opened, BCRYPT_CHAINING_MODE, mode,
                                            sizeof BCRYPT_CHAIN_MODE_CBC, 0)) ||
-            !Succeeded(::BCryptGetProperty(handle, BCRYPT_OBJECT_LENGTH,
+            !Succeeded(::BCryptGetProperty(opened, BCRYPT_OBJECT_LENGTH,
                                            reinterpret_cast<PUCHAR>(&objectLength),
                                            sizeof objectLength, &got, 0)) ||
             got != sizeof objectLength) {
-            ::BCryptCloseAlgorithmProvider(handle, 0);
+            ::BCryptCloseAlgorithmProvider(opened, 0);
             return;
         }
-        handle_ = handle;
-        keyObjectLength_ = objectLength;
+        handle = opened;
+        keyObjectLength = objectLength;
     }
     ~AesProvider() {
-        if (handle_ != nullptr) {
-            ::BCryptCloseAlgorithmProvider(handle_, 0);
+        if (handle != nullptr) {
+            ::BCryptCloseAlgorithmProvider(handle, 0);
         }
     }
     AesProvider(const AesProvider&) = delete;
     AesProvider& operator=(const AesProvider&) = delete;
 
-    BCRYPT_ALG_HANDLE Handle() const { return handle_; }
+    BCRYPT_ALG_HANDLE Handle() const { return handle; }
     /// Bytes the caller provides for one key object (its key schedule).
-    DWORD KeyObjectLength() const { return keyObjectLength_; }
+    DWORD KeyObjectLength() const { return keyObjectLength; }
 
   private:
-    BCRYPT_ALG_HANDLE handle_ = nullptr;
-    DWORD keyObjectLength_ = 0;
+    BCRYPT_ALG_HANDLE handle = nullptr;
+    DWORD keyObjectLength = 0;
 };
 
 const AesProvider& Aes() {
@@ -68,31 +68,31 @@ const AesProvider& Aes() {
 class KeyObject {
   public:
     KeyObject(const AesProvider& provider, const unsigned char* key)
-        : length_(provider.KeyObjectLength()),
-          buffer_(new (std::nothrow) unsigned char[length_ > 0 ? length_ : 1]) {
-        if (buffer_ &&
-            !Succeeded(::BCryptGenerateSymmetricKey(provider.Handle(), &handle_, buffer_.get(),
-                                                    length_, const_cast<PUCHAR>(key), 16, 0))) {
-            handle_ = nullptr;
+        : length(provider.KeyObjectLength()),
+          buffer(new (std::nothrow) unsigned char[length > 0 ? length : 1]) {
+        if (buffer &&
+            !Succeeded(::BCryptGenerateSymmetricKey(provider.Handle(), &handle, buffer.get(),
+                                                    length, const_cast<PUCHAR>(key), 16, 0))) {
+            handle = nullptr;
         }
     }
     ~KeyObject() {
-        if (handle_ != nullptr) {
-            ::BCryptDestroyKey(handle_);
+        if (handle != nullptr) {
+            ::BCryptDestroyKey(handle);
         }
-        if (buffer_) {
-            ::SecureZeroMemory(buffer_.get(), length_);
+        if (buffer) {
+            ::SecureZeroMemory(buffer.get(), length);
         }
     }
     KeyObject(const KeyObject&) = delete;
     KeyObject& operator=(const KeyObject&) = delete;
 
-    BCRYPT_KEY_HANDLE Handle() const { return handle_; }
+    BCRYPT_KEY_HANDLE Handle() const { return handle; }
 
   private:
-    DWORD length_;
-    std::unique_ptr<unsigned char[]> buffer_;
-    BCRYPT_KEY_HANDLE handle_ = nullptr;
+    DWORD length;
+    std::unique_ptr<unsigned char[]> buffer;
+    BCRYPT_KEY_HANDLE handle = nullptr;
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/dialog_style.h"
+#include "platform/wx/dialog_style.h"
 
 namespace velmora::platform {
 

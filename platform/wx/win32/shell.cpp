@@ -1,4 +1,4 @@
-#include "platform/windows/windows_shell.h"
+#include "platform/wx/win32/shell.h"
 
 #include <wx/msw/wrapwin.h>
 // shellapi.h needs the types of windows.h first.
@@ -9,8 +9,8 @@
 #include <cwchar>
 #include <optional>
 
-#include "platform/bitmap_at_size.h"
 #include "platform/windows/wide_text.h"
+#include "platform/wx/bitmap_at_size.h"
 
 namespace velmora::platform {
 namespace {
@@ -111,11 +111,11 @@ std::string LastComponent(const std::string& path) {
 }  // namespace
 
 WindowsShell::WindowsShell()
-    : iconSize_(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)) {}
+    : iconSize(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)) {}
 
 bool WindowsShell::IconComesFromType(const std::wstring& extension) const {
-    auto found = iconFromType_.find(extension);
-    if (found != iconFromType_.end()) {
+    auto found = iconFromType.find(extension);
+    if (found != iconFromType.end()) {
         return found->second;
     }
     // A type whose icon is "%1" (programs, icon files) or that has an icon
@@ -133,7 +133,7 @@ bool WindowsShell::IconComesFromType(const std::wstring& extension) const {
             }
         }
     }
-    iconFromType_.emplace(extension, fromType);
+    iconFromType.emplace(extension, fromType);
     return fromType;
 }
 
@@ -143,14 +143,14 @@ wxBitmap WindowsShell::IconOf(const std::wstring& path, const SHFILEINFOW& info,
     // from an icon handle once. Asking the shell for the handle costs about
     // as much again as asking for the index.
     const auto key = std::make_pair(info.iIcon, openFlag != 0);
-    auto found = icons_.find(key);
-    if (found != icons_.end()) {
+    auto found = icons.find(key);
+    if (found != icons.end()) {
         return found->second;
     }
     wxBitmap bitmap = TakeIcon(
-        FileInfo(path, SHGFI_ICON | SHGFI_SMALLICON | openFlag, typeAttributes).hIcon, iconSize_);
+        FileInfo(path, SHGFI_ICON | SHGFI_SMALLICON | openFlag, typeAttributes).hIcon, iconSize);
     if (bitmap.IsOk()) {
-        icons_.emplace(key, bitmap);
+        icons.emplace(key, bitmap);
     }
     return bitmap;
 }
@@ -193,11 +193,11 @@ ShellItemInfo WindowsShell::Describe(const std::string& path) const {
         // for the name every time.
         normal = FileInfo(wide, SHGFI_DISPLAYNAME, byType);
         const auto key = std::make_pair(ExtensionOf(wide), byType);
-        const auto known = typeIconIndexes_.find(key);
+        const auto known = typeIconIndexes.find(key);
         normal.iIcon =
-            known != typeIconIndexes_.end()
+            known != typeIconIndexes.end()
                 ? known->second
-                : typeIconIndexes_.emplace(key, FileInfo(wide, index, byType).iIcon).first->second;
+                : typeIconIndexes.emplace(key, FileInfo(wide, index, byType).iIcon).first->second;
     }
     info.displayName = windows::WideToUtf8(normal.szDisplayName);
     if (info.displayName.empty()) {
@@ -211,18 +211,18 @@ ShellItemInfo WindowsShell::Describe(const std::string& path) const {
     // full way (with SHGFI_USEFILEATTRIBUTES, Wine gives the closed icon).
     if (!folder) {
         info.openIcon = info.icon;
-    } else if (byType != 0 && plainFolderOpenIcon_.IsOk()) {
-        info.openIcon = plainFolderOpenIcon_;
+    } else if (byType != 0 && plainFolderOpenIcon.IsOk()) {
+        info.openIcon = plainFolderOpenIcon;
     } else {
         info.openIcon = IconOf(wide, FileInfo(wide, index | SHGFI_OPENICON, 0), SHGFI_OPENICON, 0);
         if (byType != 0) {
-            plainFolderOpenIcon_ = info.openIcon;
+            plainFolderOpenIcon = info.openIcon;
         }
     }
     // Not even a generic icon: the art stands in, so that the slot is filled.
     if (!info.icon.IsOk()) {
         info.icon = wxArtProvider::GetBitmap(folder ? wxART_FOLDER : wxART_NORMAL_FILE, wxART_OTHER,
-                                             iconSize_);
+                                             iconSize);
     }
     if (!info.openIcon.IsOk()) {
         info.openIcon = info.icon;
@@ -262,11 +262,11 @@ std::vector<std::string> WindowsShell::VolumeRoots() const {
 }
 
 wxBitmap WindowsShell::CurrentDirectoryIcon() const {
-    return Shell32Icon(kCurrentDirectoryIconIndex, wxART_FOLDER_OPEN, iconSize_);
+    return Shell32Icon(CURRENT_DIRECTORY_ICON_INDEX, wxART_FOLDER_OPEN, iconSize);
 }
 
 wxBitmap WindowsShell::DrivesIcon() const {
-    return Shell32Icon(kDrivesIconIndex, wxART_HARDDISK, iconSize_);
+    return Shell32Icon(DRIVES_ICON_INDEX, wxART_HARDDISK, iconSize);
 }
 
 std::unique_ptr<Shell> NewSystemShell() {

@@ -13,16 +13,16 @@ namespace velmora::platform {
 /// of a list that the icon theme resolves wins, else the fallback art.
 class ThemedIconCache {
   public:
-    explicit ThemedIconCache(int size) : size_(size) {}
+    explicit ThemedIconCache(int iconSize) : iconSize(iconSize) {}
 
-    /// A bitmap of exactly size x size pixels, never invalid.
+    /// A bitmap of exactly iconSize x iconSize pixels, never invalid.
     wxBitmap Get(const std::vector<std::string>& names, const wxArtID& fallback);
 
   private:
     wxBitmap Render(const std::vector<std::string>& names, const wxArtID& fallback) const;
 
-    int size_;
-    std::map<std::pair<std::vector<std::string>, wxArtID>, wxBitmap> rendered_;
+    int iconSize;
+    std::map<std::pair<std::vector<std::string>, wxArtID>, wxBitmap> rendered;
 };
 
 }  // namespace velmora::platform

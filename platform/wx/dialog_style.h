@@ -6,9 +6,10 @@
 namespace velmora::platform {
 
 /// The font the program's dialog is laid out in: its dialog units, and so
-/// its size on screen, follow from it. On Windows the dialog template's own,
-/// "MS Shell Dlg" at 8 points (the system maps it to its dialog font); an
-/// invalid font elsewhere, where the desktop's own font stays.
+/// its size on screen, follow from it. On Windows "MS Shell Dlg" at 8
+/// points, the font of Windows' own dialogs (the system maps it to its
+/// dialog font); an invalid font elsewhere, where the desktop's own font
+/// stays.
 wxFont DialogFont();
 
 /// Gives a push button the look of a default push button as well, where the
