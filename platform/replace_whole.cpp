@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace velmora::platform {
 namespace {
@@ -33,6 +34,44 @@ Placement Done() {
 }
 Placement Failed(ReplaceResult result) {
     return {result};
+}
+
+// Writes all of `data` at `offset`, as many calls as the file takes.
+std::error_code WriteAll(ReplaceFile& file, std::uint64_t offset, const unsigned char* data,
+                         std::size_t length) {
+    while (length > 0) {
+        std::size_t written = 0;
+        if (const std::error_code error = file.WriteSomeAt(offset, data, length, written)) {
+            return error;
+        }
+        if (written == 0) {
+            return std::make_error_code(std::errc::no_space_on_device);
+        }
+        data += written;
+        offset += written;
+        length -= written;
+    }
+    return {};
+}
+
+// Reads the whole file from its start into `bytes`; file_too_large past
+// `limit` bytes.
+std::error_code ReadAll(ReplaceFile& file, std::vector<unsigned char>& bytes, std::size_t limit) {
+    constexpr std::size_t CHUNK_BYTES = 65536;  // read straight into `bytes`: stacks may be small
+    bytes.clear();
+    for (;;) {
+        const std::size_t used = bytes.size();
+        bytes.resize(used + CHUNK_BYTES);
+        std::size_t got = 0;
+        const std::error_code error = file.ReadSomeAt(used, bytes.data() + used, CHUNK_BYTES, got);
+        bytes.resize(used + got);
+        if (error || got == 0) {
+            return error;
+        }
+        if (bytes.size() > limit) {
+            return std::make_error_code(std::errc::file_too_large);
+        }
+    }
 }
 
 bool SameRegularFile(const EntryInfo& info, const EntryInfo& examined) {
@@ -165,7 +204,7 @@ class Replacement {
 // `written` receives what the temporary file is.
 ReplaceResult WriteTemporary(ReplaceFile& out, const unsigned char* data, std::size_t length,
                              const EntryInfo* replaced, EntryInfo& written) {
-    if (out.WriteAt(0, data, length)) {
+    if (WriteAll(out, 0, data, length)) {
         return ReplaceResult::CannotWrite;
     }
     EntryInfo& made = written;
@@ -202,7 +241,7 @@ ReplaceResult WriteTemporary(ReplaceFile& out, const unsigned char* data, std::s
 
 // Puts `old` back into `file` after a failed write in place.
 void PutBack(ReplaceFile& file, const std::vector<unsigned char>& old) {
-    if (!file.WriteAt(0, old.data(), old.size())) {
+    if (!WriteAll(file, 0, old.data(), old.size())) {
         file.Truncate(old.size());
         file.Flush();
     }
@@ -226,10 +265,10 @@ ReplaceResult WriteInPlace(ReplaceSystem& system, ReplaceFolder& folder, const s
         return ReplaceResult::ChangedMeanwhile;
     }
     std::vector<unsigned char> old;
-    if (file->ReadAll(old, MAX_IN_PLACE_BYTES)) {
+    if (ReadAll(*file, old, MAX_IN_PLACE_BYTES)) {
         return ReplaceResult::CannotWrite;
     }
-    if (!file->WriteAt(0, data, length) && !file->Truncate(length) && !file->Flush()) {
+    if (!WriteAll(*file, 0, data, length) && !file->Truncate(length) && !file->Flush()) {
         if (!file->Close()) {
             return ReplaceResult::Replaced;
         }

@@ -38,11 +38,14 @@ class ReplaceFile {
 
     /// What the open file is (fstat).
     virtual std::error_code Inspect(EntryInfo& info) = 0;
-    /// Writes all of `data` at `offset`.
-    virtual std::error_code WriteAt(std::uint64_t offset, const unsigned char* data,
-                                    std::size_t length) = 0;
-    /// Reads the whole file from its start; file_too_large past `limit` bytes.
-    virtual std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) = 0;
+    /// Writes the start of `data` (at least one byte when `length` is not 0)
+    /// at `offset`; `written` says how many bytes.
+    virtual std::error_code WriteSomeAt(std::uint64_t offset, const unsigned char* data,
+                                        std::size_t length, std::size_t& written) = 0;
+    /// Reads up to `length` bytes at `offset` into `data`; `got` says how
+    /// many, 0 at the end of the file.
+    virtual std::error_code ReadSomeAt(std::uint64_t offset, unsigned char* data,
+                                       std::size_t length, std::size_t& got) = 0;
     virtual std::error_code SetMode(std::uint32_t mode) = 0;
     virtual std::error_code SetOwner(std::uint32_t owner, std::uint32_t group) = 0;
     virtual std::error_code Truncate(std::uint64_t length) = 0;

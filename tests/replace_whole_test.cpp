@@ -267,6 +267,41 @@ TEST_F(ReplaceRungTest, AnExistingFileIsExchangedRenamedOverOrAtLastWrittenInPla
     }
 }
 
+// Files that move a few bytes a call (a network file system, a call cut short
+// by a signal) are still written and read whole, at the right places.
+TEST_F(ReplaceRungTest, FilesThatMoveAFewBytesACallAreWrittenAndReadWhole) {
+    std::string old;
+    for (int i = 0; old.size() < 100; ++i) {
+        old += std::to_string(i) + ",";  // no two pieces alike
+    }
+    const struct {
+        std::string what;
+        Failures failures;
+        ReplaceResult result;
+        std::string content;
+    } cases[] = {
+        {"through a temporary file", {}, ReplaceResult::Replaced, NEW},
+        {"in place",
+         {{"CreateTemporary", Errc(std::errc::permission_denied)}},
+         ReplaceResult::Replaced,
+         NEW},
+        {"in place, the write fails: the old content read and written back",
+         {{"CreateTemporary", Errc(std::errc::permission_denied)},
+          {"Write#1", Errc(std::errc::no_space_on_device)}},
+         ReplaceResult::CannotWrite,
+         old},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        dir.Write("a.ser", old);
+        script = Failing(c.failures);
+        script.mostBytesPerCall = 5;
+        EXPECT_EQ(Replace(), c.result);
+        EXPECT_EQ(ReadFile(dir / "a.ser"), c.content);
+        EXPECT_EQ(Leftovers(), std::vector<std::string>{});
+    }
+}
+
 // The name is checked once more when the new file takes its place: a file
 // put there by someone else after it was examined is never what is replaced.
 TEST_F(ReplaceRungTest, AFileRenamedOntoTheNameMeanwhileIsPutBackAndKept) {

@@ -101,49 +101,24 @@ class PosixReplaceFile : public ReplaceFile {
         return {};
     }
 
-    std::error_code WriteAt(std::uint64_t offset, const unsigned char* data,
-                            std::size_t length) override {
-        while (length > 0) {
-            const ssize_t put = ::pwrite(fd.Get(), data, length, static_cast<off_t>(offset));
-            if (put < 0 && errno == EINTR) {
-                continue;
-            }
-            if (put < 0) {
-                return LastError();
-            }
-            if (put == 0) {
-                return std::make_error_code(std::errc::no_space_on_device);
-            }
-            data += put;
-            offset += static_cast<std::uint64_t>(put);
-            length -= static_cast<std::size_t>(put);
-        }
-        return {};
+    std::error_code WriteSomeAt(std::uint64_t offset, const unsigned char* data, std::size_t length,
+                                std::size_t& written) override {
+        ssize_t put = 0;
+        do {
+            put = ::pwrite(fd.Get(), data, length, static_cast<off_t>(offset));
+        } while (put < 0 && errno == EINTR);
+        written = put > 0 ? static_cast<std::size_t>(put) : 0;
+        return ErrorUnless(put >= 0);
     }
 
-    std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
-        constexpr std::size_t CHUNK_BYTES =
-            65536;  // read straight into `bytes`: stacks may be small
-        bytes.clear();
-        for (;;) {
-            const std::size_t used = bytes.size();
-            bytes.resize(used + CHUNK_BYTES);
-            const ssize_t got =
-                ::pread(fd.Get(), bytes.data() + used, CHUNK_BYTES, static_cast<off_t>(used));
-            bytes.resize(used + static_cast<std::size_t>(got > 0 ? got : 0));
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got < 0) {
-                return LastError();
-            }
-            if (got == 0) {
-                return {};
-            }
-            if (bytes.size() > limit) {
-                return std::make_error_code(std::errc::file_too_large);
-            }
-        }
+    std::error_code ReadSomeAt(std::uint64_t offset, unsigned char* data, std::size_t length,
+                               std::size_t& got) override {
+        ssize_t read = 0;
+        do {
+            read = ::pread(fd.Get(), data, length, static_cast<off_t>(offset));
+        } while (read < 0 && errno == EINTR);
+        got = read > 0 ? static_cast<std::size_t>(read) : 0;
+        return ErrorUnless(read >= 0);
     }
 
     std::error_code SetMode(std::uint32_t mode) override {

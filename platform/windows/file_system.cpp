@@ -17,6 +17,11 @@ namespace {
 // Largest amount handed to one ReadFile or WriteFile call.
 constexpr DWORD MAX_CHUNK_BYTES = 1u << 30;
 
+// The part of `length` bytes handed to one ReadFile or WriteFile call.
+DWORD Chunk(std::size_t length) {
+    return length < MAX_CHUNK_BYTES ? static_cast<DWORD>(length) : MAX_CHUNK_BYTES;
+}
+
 // The attributes a replaced file passes on to the file that replaces it: its
 // "mode" here. (ReplaceFileW passes them on too, where it is complete.)
 constexpr DWORD KEPT_ATTRIBUTES =
@@ -117,10 +122,8 @@ class WindowsInputFile : public InputFile {
     std::int64_t Read(unsigned char* buffer, std::size_t capacity) override {
         std::size_t total = 0;
         while (total < capacity) {
-            const std::size_t left = capacity - total;
-            const DWORD chunk = left < MAX_CHUNK_BYTES ? static_cast<DWORD>(left) : MAX_CHUNK_BYTES;
             DWORD got = 0;
-            if (!::ReadFile(handle.Get(), buffer + total, chunk, &got, nullptr)) {
+            if (!::ReadFile(handle.Get(), buffer + total, Chunk(capacity - total), &got, nullptr)) {
                 return -1;
             }
             if (got == 0) {
@@ -229,50 +232,26 @@ class WindowsReplaceFile : public ReplaceFile {
         return {};
     }
 
-    std::error_code WriteAt(std::uint64_t offset, const unsigned char* data,
-                            std::size_t length) override {
+    std::error_code WriteSomeAt(std::uint64_t offset, const unsigned char* data, std::size_t length,
+                                std::size_t& written) override {
         if (const std::error_code error = Seek(offset)) {
             return error;
         }
-        while (length > 0) {
-            const DWORD chunk =
-                length < MAX_CHUNK_BYTES ? static_cast<DWORD>(length) : MAX_CHUNK_BYTES;
-            DWORD put = 0;
-            if (!::WriteFile(handle.Get(), data, chunk, &put, nullptr)) {
-                return LastError();
-            }
-            if (put == 0) {
-                return std::make_error_code(std::errc::no_space_on_device);
-            }
-            data += put;
-            length -= put;
-        }
-        return {};
+        DWORD put = 0;
+        const bool done = ::WriteFile(handle.Get(), data, Chunk(length), &put, nullptr) != 0;
+        written = put;
+        return ErrorUnless(done);
     }
 
-    std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
-        constexpr DWORD CHUNK_BYTES = 65536;  // read straight into `bytes`: stacks may be small
-        bytes.clear();
-        if (const std::error_code error = Seek(0)) {
+    std::error_code ReadSomeAt(std::uint64_t offset, unsigned char* data, std::size_t length,
+                               std::size_t& got) override {
+        if (const std::error_code error = Seek(offset)) {
             return error;
         }
-        for (;;) {
-            const std::size_t used = bytes.size();
-            bytes.resize(used + CHUNK_BYTES);
-            DWORD got = 0;
-            const bool read =
-                ::ReadFile(handle.Get(), bytes.data() + used, CHUNK_BYTES, &got, nullptr);
-            bytes.resize(used + got);
-            if (!read) {
-                return LastError();
-            }
-            if (got == 0) {
-                return {};
-            }
-            if (bytes.size() > limit) {
-                return std::make_error_code(std::errc::file_too_large);
-            }
-        }
+        DWORD read = 0;
+        const bool done = ::ReadFile(handle.Get(), data, Chunk(length), &read, nullptr) != 0;
+        got = read;
+        return ErrorUnless(done);
     }
 
     // The attributes kept, marked for backup as every new file is.

@@ -30,17 +30,18 @@ class FailingFile : public ReplaceFile {
         : real(std::move(real)), script(script) {}
 
     std::error_code Inspect(EntryInfo& info) override { return real->Inspect(info); }
-    std::error_code WriteAt(std::uint64_t offset, const unsigned char* data,
-                            std::size_t length) override {
+    std::error_code WriteSomeAt(std::uint64_t offset, const unsigned char* data, std::size_t length,
+                                std::size_t& written) override {
         if (const std::error_code error = Scripted(script, "Write")) {
             // Half of it, as a disk that fills up would.
-            real->WriteAt(offset, data, length / 2);
+            real->WriteSomeAt(offset, data, length / 2, written);
             return error;
         }
-        return real->WriteAt(offset, data, length);
+        return real->WriteSomeAt(offset, data, Piece(length), written);
     }
-    std::error_code ReadAll(std::vector<unsigned char>& bytes, std::size_t limit) override {
-        return real->ReadAll(bytes, limit);
+    std::error_code ReadSomeAt(std::uint64_t offset, unsigned char* data, std::size_t length,
+                               std::size_t& got) override {
+        return real->ReadSomeAt(offset, data, Piece(length), got);
     }
     std::error_code SetMode(std::uint32_t mode) override {
         const std::error_code error = Scripted(script, "SetMode");
@@ -65,6 +66,12 @@ class FailingFile : public ReplaceFile {
     }
 
   private:
+    std::size_t Piece(std::size_t length) const {
+        return script.mostBytesPerCall != 0 && length > script.mostBytesPerCall
+                   ? script.mostBytesPerCall
+                   : length;
+    }
+
     std::unique_ptr<ReplaceFile> real;
     ReplaceScript& script;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -26,6 +27,9 @@ struct ReplaceScript {
     /// before the first such call, and so on), as another process renaming
     /// files in the folder would.
     std::vector<std::function<void()>> beforePlacing;
+    /// When not 0, a file read or written moves at most this many bytes a
+    /// call, as a network file system or an interrupted call may.
+    std::size_t mostBytesPerCall = 0;
     /// Every call made to a folder or file, by name, in order.
     std::vector<std::string> calls;
 };
