@@ -19,28 +19,12 @@
 #include <vector>
 
 #include "platform/arguments.h"
-#include "platform/windows/wide_text.h"
+#include "tests/desktop/windows/window_text.h"
 
 namespace {
 
 /// The dialog's tree control.
 constexpr int TREE_ID = 1000;
-
-struct Search {
-    std::wstring title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindWindowTitled(HWND window, LPARAM search) {
-    auto* s = reinterpret_cast<Search*>(search);
-    wchar_t title[256] = {};
-    ::GetWindowTextW(window, title, 256);
-    if (::IsWindowVisible(window) && s->title == title) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 
 /// A few bytes in the tree's process, for the messages that take a pointer.
 class RemoteBuffer {
@@ -122,9 +106,8 @@ int main(int argc, char** argv) {
         std::fputs("usage: tree_probe WINDOW_TITLE\n", stderr);
         return 2;
     }
-    Search search{velmora::platform::windows::Utf8ToWide(arguments[1])};
-    ::EnumWindows(FindWindowTitled, reinterpret_cast<LPARAM>(&search));
-    const HWND tree = search.found != nullptr ? ::GetDlgItem(search.found, TREE_ID) : nullptr;
+    const HWND dialog = velmora::testing::ShownWindowCaptioned(arguments[1]);
+    const HWND tree = dialog != nullptr ? ::GetDlgItem(dialog, TREE_ID) : nullptr;
     if (tree == nullptr) {
         std::puts("no such window, or no tree in it");
         return 1;

@@ -24,22 +24,6 @@ struct Seen {
     bool ownerEnabled = true;
 };
 
-struct ThreadSearch {
-    std::wstring caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindCaptioned(HWND window, LPARAM search) {
-    auto* s = reinterpret_cast<ThreadSearch*>(search);
-    wchar_t caption[256] = {};
-    ::GetWindowTextW(window, caption, 256);
-    if (::IsWindowVisible(window) && s->caption == caption) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Shows `text` under `caption` owned by `owner` and reads the box from a
 // second thread while it is open; the reader then presses its OK button
 // (or closes whatever window it found, so that a wrong box never blocks).
@@ -47,23 +31,23 @@ Seen ShowAndRead(wxWindow* owner, const wxString& text, const wxString& caption)
     Seen seen;
     const DWORD uiThread = ::GetCurrentThreadId();
     const HWND ownerWindow = static_cast<HWND>(owner->GetHandle());
+    const std::string captionText = caption.utf8_string();
     std::atomic<bool> done{false};
     std::thread reader([&] {
         for (int i = 0; i < 500 && !done; ++i) {
-            ThreadSearch search{caption.ToStdWstring()};
-            ::EnumThreadWindows(uiThread, FindCaptioned, reinterpret_cast<LPARAM>(&search));
-            if (search.found == nullptr) {
+            const HWND box = ShownWindowCaptioned(captionText, uiThread);
+            if (box == nullptr) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 continue;
             }
             seen.found = true;
-            seen.view = ReadMessageBox(search.found);
+            seen.view = ReadMessageBox(box);
             seen.ownerEnabled = ::IsWindowEnabled(ownerWindow) != FALSE;
-            const HWND ok = ::GetDlgItem(search.found, IDOK);
+            const HWND ok = ::GetDlgItem(box, IDOK);
             if (seen.view.IsPlain() && ok != nullptr) {
                 ::PostMessageW(ok, BM_CLICK, 0, 0);
             } else {
-                ::PostMessageW(search.found, WM_CLOSE, 0, 0);
+                ::PostMessageW(box, WM_CLOSE, 0, 0);
             }
             return;
         }

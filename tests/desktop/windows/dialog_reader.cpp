@@ -108,21 +108,6 @@ std::string Describe(const RECT& rect) {
            std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top);
 }
 
-struct Search {
-    std::wstring title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindTitled(HWND window, LPARAM search) {
-    auto* s = reinterpret_cast<Search*>(search);
-    if (::IsWindowVisible(window) &&
-        velmora::platform::windows::Utf8ToWide(WindowText(window)) == s->title) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,9 +116,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: dialog_reader WINDOW_TITLE\n", stderr);
         return 2;
     }
-    Search search{velmora::platform::windows::Utf8ToWide(arguments[1])};
-    ::EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
-    const HWND dialog = search.found;
+    const HWND dialog = velmora::testing::ShownWindowCaptioned(arguments[1]);
     const HWND model = MakeTemplateDialog();
     if (dialog == nullptr || model == nullptr) {
         std::printf("%s\n", dialog == nullptr ? "no such window" : "no template dialog");
