@@ -7,6 +7,8 @@
 #include <wx/init.h>
 #include <wx/log.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "tests/desktop/test_program.h"
@@ -40,6 +42,8 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     wxApp::SetInstance(new wxApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+        std::fprintf(stderr, "wxWidgets did not start (DISPLAY=%s)\n",
+                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "(not set)");
         return 2;
     }
     delete wxLog::SetActiveTarget(new wxLogStderr);
