@@ -9,6 +9,7 @@
 // shellapi.h needs the types of windows.h first.
 #include <shellapi.h>
 
+#include "desktop/help_text.h"
 #include "platform/wx/system_menu.h"
 #include "tests/desktop/colour_bitmap.h"
 #include "tests/desktop/encrypt_dialog_fixture.h"
@@ -90,6 +91,18 @@ TEST_F(EncryptDialogTest, SystemMenuEndsInTheHelpItemThatDoesNothing) {
     ::SendMessageW(window, WM_SYSCOMMAND, platform::HELP_MENU_COMMAND, 0);
     EXPECT_EQ(recorder.Texts(), std::vector<std::string>{});
     EXPECT_TRUE(Dialog().IsShown());
+}
+
+// The program's string 101, for tools that read its resources, is the menu
+// item's text.
+TEST_F(EncryptDialogTest, StringResource101IsTheHelpMenuItem) {
+    const wchar_t* text = nullptr;
+    const int length =
+        ::LoadStringW(::GetModuleHandleW(nullptr), 101, reinterpret_cast<wchar_t*>(&text), 0);
+    ASSERT_GT(length, 0) << "no string 101 in the program's resources";
+    EXPECT_EQ(std::wstring(text, static_cast<size_t>(length)), L"&Help.Please press key 'F1'.");
+    EXPECT_EQ(std::wstring(text, static_cast<size_t>(length)),
+              wxString::FromUTF8(HELP_MENU_ITEM_TEXT).ToStdWstring());
 }
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM children) {
