@@ -3,13 +3,12 @@
 // the ANSI code page (1252 here), '?' for what it lacks, whether the words
 // end a line or not.
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "platform/windows/wide_text.h"
 #include "tests/cli_fixture.h"
+#include "tests/support/run_process_windows.h"
 
 namespace velmora::testing {
 
@@ -17,39 +16,13 @@ const std::string LINE_END = "\r\n";
 
 namespace {
 
-// Runs velmora-cli.exe with `args` in `workingDir`, its standard output and
-// standard error going to the file `outputPath`, and returns what the file
-// then holds.
-std::string RunIntoFile(const std::vector<std::string>& args, const std::string& workingDir,
+// What velmora-cli.exe writes into a file its standard output and standard
+// error go to.
+std::string RunIntoFile(const std::vector<std::string>& argv, const std::string& workingDir,
                         const std::string& outputPath) {
-    using platform::windows::Utf8ToWide;
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    const HANDLE file = ::CreateFileW(Utf8ToWide(outputPath).c_str(), GENERIC_WRITE,
-                                      FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return "<cannot create the output file>";
+    if (RunProcessIntoFile(argv, workingDir, outputPath) < 0) {
+        return "<could not run into a file>";
     }
-    std::wstring commandLine = L"velmora-cli.exe";
-    for (const std::string& arg : args) {
-        commandLine += L" \"" + Utf8ToWide(arg) + L"\"";
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nullptr;
-    startup.hStdOutput = file;
-    startup.hStdError = file;
-    PROCESS_INFORMATION process{};
-    const bool started =
-        ::CreateProcessW(Utf8ToWide(CLI).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                         nullptr, Utf8ToWide(workingDir).c_str(), &startup, &process);
-    ::CloseHandle(file);
-    if (!started) {
-        return "<CreateProcessW failed>";
-    }
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
     return ReadFile(outputPath);
 }
 
@@ -77,7 +50,7 @@ TEST_F(CliTest, FilesAndPipesGetCrLfLineEndsAndAnsiNames) {
         argv.insert(argv.begin(), CLI);
         const ProcessResult toPipe = RunProcess(argv, ToUtf8(dir.Path()));
         EXPECT_EQ(toPipe.out, c.expected) << "to a pipe";
-        EXPECT_EQ(RunIntoFile(c.args, ToUtf8(dir.Path()), dir / "out.log"), c.expected)
+        EXPECT_EQ(RunIntoFile(argv, ToUtf8(dir.Path()), dir / "out.log"), c.expected)
             << "to a file";
     }
 }

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "tests/support/run_process.h"
+#include "tests/support/run_process_windows.h"
 
 namespace velmora::testing {
 namespace {
@@ -56,6 +57,35 @@ std::string ReadAll(HANDLE pipe) {
     return text;
 }
 
+// Starts `argv` in `workingDir` with the given standard handles, which it
+// inherits.
+bool Start(const std::vector<std::string>& argv, const std::string& workingDir, HANDLE input,
+           HANDLE output, HANDLE errors, PROCESS_INFORMATION& process) {
+    std::wstring commandLine;
+    for (const std::string& argument : argv) {
+        commandLine += (commandLine.empty() ? L"" : L" ") + Quoted(Wide(argument));
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = errors;
+    const std::wstring directory = Wide(workingDir);
+    return CreateProcessW(Wide(argv.at(0)).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
+                          nullptr, directory.c_str(), &startup, &process) != 0;
+}
+
+// Waits for `process` to end and gives its exit code.
+int Finish(const PROCESS_INFORMATION& process) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(exitCode);
+}
+
 }  // namespace
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingDir) {
@@ -69,22 +99,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
     HANDLE input = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                OPEN_EXISTING, 0, nullptr);
-
-    std::wstring commandLine;
-    for (const std::string& argument : argv) {
-        commandLine += (commandLine.empty() ? L"" : L" ") + Quoted(Wide(argument));
-    }
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = errWrite;
     PROCESS_INFORMATION process{};
-    const std::wstring directory = Wide(workingDir);
-    const BOOL started =
-        CreateProcessW(Wide(argv.at(0)).c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0,
-                       nullptr, directory.c_str(), &startup, &process);
+    const bool started = Start(argv, workingDir, input, outWrite, errWrite, process);
     CloseHandle(outWrite);
     CloseHandle(errWrite);
     CloseHandle(input);
@@ -98,15 +114,24 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     std::thread errors([&] { result.err = ReadAll(errRead); });
     result.out = ReadAll(outRead);
     errors.join();
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    result.exitStatus = static_cast<int>(exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    result.exitStatus = Finish(process);
     CloseHandle(outRead);
     CloseHandle(errRead);
     return result;
+}
+
+int RunProcessIntoFile(const std::vector<std::string>& argv, const std::string& workingDir,
+                       const std::string& outputPath) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    const HANDLE file = CreateFileW(Wide(outputPath).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                    &inherit, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    PROCESS_INFORMATION process{};
+    const bool started = Start(argv, workingDir, nullptr, file, file, process);
+    CloseHandle(file);
+    return started ? Finish(process) : -1;
 }
 
 }  // namespace velmora::testing
